@@ -1,0 +1,50 @@
+#include "rule_matching.h"
+#include "settings_store.h"
+#include "text.h"
+
+namespace fw {
+
+int32_t FindRuleFolder(const char16_t* url, const char16_t* nameSource, char16_t* folder) {
+    if (!nameSource) return kInvalidArg;
+    const uint32_t folderBytes = kFolderChars * sizeof(char16_t);
+
+    uint32_t useDefault = ReadSettingDword(kUseDefault, 0);
+
+    // The name part runs from the last '/' (included) to the end; the
+    // extension from the last '.', usable only after the name part's start.
+    const char16_t* dot = TextRChr(nameSource, u'.');
+    const char16_t* slash = TextRChr(nameSource, u'/');
+    const char16_t* namePart = slash ? slash : nameSource;
+    bool extensionUsable = dot && dot > namePart;
+    bool nameUsable = TextLen(namePart) > 1;
+
+    char16_t valueName[kValueNameChars];
+    char16_t rule[kRuleChars];
+    int32_t num = static_cast<int32_t>(ReadSettingDword(kNum, 0));
+    for (int32_t i = 0; i < num; ++i) {
+        RuleValueName(valueName, kValueNameChars, i, kTypeSuffix);
+        uint32_t type = ReadSettingDword(valueName, kNameRule);
+        RuleValueName(valueName, kValueNameChars, i, kRuleSuffix);
+        ReadSettingString(valueName, u"", rule, sizeof rule);
+        if (!rule[0]) continue;
+
+        bool match = false;
+        switch (type) {
+            case kNameRule: match = nameUsable && FindTextI(namePart, rule); break;
+            case kExtensionRule: match = extensionUsable && EqualTextI(dot, rule); break;
+            case kUrlRule: match = url && FindTextI(url, rule); break;
+            default: break;
+        }
+        if (match) {
+            RuleValueName(valueName, kValueNameChars, i, kFolderSuffix);
+            ReadSettingString(valueName, u"", folder, folderBytes);
+            return 0;
+        }
+    }
+
+    if (!useDefault) return 1;
+    ReadSettingString(kDefaultFolder, u"", folder, folderBytes);
+    return folder[0] ? 0 : 1;
+}
+
+}  // namespace fw

@@ -1,0 +1,50 @@
+// The per-user settings store, HKEY_CURRENT_USER\Software\Fwise: the rules
+// and options the settings program writes and the download handler reads
+// afresh on every download. Nothing else touches that key.
+#pragma once
+#include <cstdint>
+
+namespace fw {
+
+inline constexpr const char16_t* kSettingsKey = u"Software\\Fwise";
+
+// Value names. Rule values carry their index in front: "%04d" + suffix.
+inline constexpr const char16_t* kNum = u"Num";
+inline constexpr const char16_t* kUseDefault = u"UseDefault";
+inline constexpr const char16_t* kDefaultFolder = u"DefaultFolder";
+inline constexpr const char16_t* kParseUrl = u"ParseURL";
+inline constexpr const char16_t* kGuiFontFace = u"GUIFontFace";
+inline constexpr const char16_t* kGuiCharSet = u"GUICharSet";
+inline constexpr const char16_t* kTypeSuffix = u"Type";
+inline constexpr const char16_t* kRuleSuffix = u"Rule";
+inline constexpr const char16_t* kFolderSuffix = u"Folder";
+
+// Rule types; the order of the rules is their priority.
+enum RuleType : uint32_t { kNameRule = 0, kExtensionRule = 1, kUrlRule = 2 };
+
+// Buffer sizes in UTF-16 units, terminator included.
+constexpr uint32_t kPathChars = 260;      // paths, folders in the settings program
+constexpr uint32_t kRuleChars = 513;      // rule texts: the rule box takes 512
+constexpr uint32_t kFolderChars = 324;    // the handler's folder buffer
+constexpr uint32_t kValueNameChars = 260;
+
+// The stored number, or `def` when the value is missing, unreadable, not a
+// REG_DWORD or not exactly 4 bytes.
+uint32_t ReadSettingDword(const char16_t* name, uint32_t def);
+
+// `buf` (capacity `cb` bytes) gets the stored text, or a copy of `def` when
+// the value is missing, not text, larger than the buffer or unterminated.
+// The buffer always ends up terminated.
+void ReadSettingString(const char16_t* name, const char16_t* def, char16_t* buf, uint32_t cb);
+
+// Both create the key when it is missing. 1 on success.
+int WriteSettingDword(const char16_t* name, uint32_t value);
+int WriteSettingString(const char16_t* name, const char16_t* text);
+
+// Removes the key and everything under it.
+void DeleteSettings();
+
+// Name of a rule value ("0007Folder"); false when it does not fit.
+bool RuleValueName(char16_t* dst, uint32_t cap, int32_t index, const char16_t* suffix);
+
+}  // namespace fw
