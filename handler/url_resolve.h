@@ -22,7 +22,7 @@ extern TaskMemAllocFn g_taskMemAlloc;
 // BINDSTATUS_BEGINDOWNLOADDATA report into the capture slot, aborts the
 // binding there, and keeps a synchronous, pull-mode binding drained.
 // The reference count is a plain integer: one apartment thread only.
-class CBindStatusCallback : public IBindStatusCallback {
+class CBindStatusCallback final : public IBindStatusCallback {
 public:
     // Reference count 1, owned by whoever made it.
     explicit CBindStatusCallback(wchar_t** captureSlot);
