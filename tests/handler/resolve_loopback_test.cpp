@@ -2,9 +2,9 @@
 // (started by the loopback_http fixture, which names its port file in
 // FW_HTTP_PORT_FILE). Each row checks the result, what was captured, that
 // the call came back in bounded time and that no callback outlived it.
+#include "loopback_ports.h"
 #include "url_resolve.h"
 #include <gtest/gtest.h>
-#include <stdio.h>
 #include <string>
 
 namespace fw::test {
@@ -13,26 +13,6 @@ namespace {
 // Where Wine's urlmon differs from Windows the rows say both (docs/wine.md).
 bool OnWine() {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
-struct Ports {
-    int live = 0;
-    int closed = 0;
-};
-
-Ports ReadPorts() {
-    Ports p;
-    char unixPath[MAX_PATH];
-    DWORD n = GetEnvironmentVariableA("FW_HTTP_PORT_FILE", unixPath, sizeof unixPath);
-    if (n == 0 || n >= sizeof unixPath) return p;
-    // A Linux path: Wine's drive Z: is the Linux root.
-    std::string path = "Z:";
-    for (const char* c = unixPath; *c; ++c) path += *c == '/' ? '\\' : *c;
-    if (FILE* f = fopen(path.c_str(), "r")) {
-        if (fscanf(f, "%d %d", &p.live, &p.closed) != 2) p = Ports{};
-        fclose(f);
-    }
-    return p;
 }
 
 std::wstring Widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
@@ -48,7 +28,7 @@ class LoopbackTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-        ports = ReadPorts();
+        ports = ReadLoopbackPorts();
         ASSERT_NE(ports.live, 0) << "no loopback server: FW_HTTP_PORT_FILE unset or unreadable";
         base = "http://127.0.0.1:" + std::to_string(ports.live);
         ServerLog();  // start each test with an empty log
@@ -70,7 +50,7 @@ protected:
         return text;
     }
 
-    Ports ports;
+    LoopbackPorts ports;
     std::string base;
 };
 
