@@ -1,7 +1,9 @@
 #include "fwise_obj.h"
 #include "fwise_module.h"
+#include "name_source.h"
 #include "pending_stubs.h"
 #include "rule_matching.h"
+#include "url_resolve.h"
 #include <cstring>
 #include <new>
 

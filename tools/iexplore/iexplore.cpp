@@ -13,7 +13,7 @@
 // Output, one "key<TAB>value" line each, per URL:
 //   url, result (hex), took-ms (the Download call), save-folder
 // Exit code: 0 when every download was handed to the handler, else 1.
-#include "pending_stubs.h"
+#include "host_places.h"
 #include "scoped_win.h"
 #include "win.h"
 #include <downloadmgr.h>
