@@ -88,7 +88,7 @@ def main():
         print("== the rules (written through the settings store)")
         for i, (label, _, text, folder) in enumerate(rules, 1):
             print(f"   {i}. {label:<9} {text:<26} -> {folder}")
-        print(f"      default folder {'':<17}    -> {folders['other']}")
+        print(f"      {'default folder':<36} -> {folders['other']}")
         print("      ParseURL 1 (follow script and redirect addresses)")
 
         urls = [
