@@ -2,64 +2,14 @@
 // shell. The expected item ID lists come from the shell itself, and the round
 // trip back to a path goes through SHGetPathFromIDListW.
 #include "mru_slot_cases.h"
+#include "seed_win_util.h"
 #include "reg_helpers.h"
 #include "save_folder.h"
 #include "save_folder_logic.h"
 #include "win.h"
-#include <sddl.h>
-#include <shlobj.h>
 
 namespace fw::test {
 namespace {
-
-std::u16string TempFolder(const std::u16string& rel) {
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
-    std::u16string path = U(tmp);
-    path += u"fwseed";
-    CreateDirectoryW(W(path.c_str()), nullptr);
-    size_t pos = 0;
-    while (pos < rel.size()) {
-        size_t next = rel.find(u'\\', pos);
-        if (next == std::u16string::npos) next = rel.size();
-        path += u"\\" + rel.substr(pos, next - pos);
-        CreateDirectoryW(W(path.c_str()), nullptr);
-        pos = next + 1;
-    }
-    return path;
-}
-
-// The folder's item ID list as the shell hands it out, terminator included.
-Bytes ShellList(const std::u16string& folder) {
-    PIDLIST_ABSOLUTE pidl = nullptr;
-    if (FAILED(SHParseDisplayName(W(folder.c_str()), nullptr, &pidl, 0, nullptr)) || !pidl) return {};
-    const uint8_t* p = reinterpret_cast<const uint8_t*>(pidl);
-    Bytes out(p, p + ILGetSize(pidl));
-    CoTaskMemFree(pidl);
-    return out;
-}
-
-std::u16string PathOfList(const Bytes& list) {
-    wchar_t path[MAX_PATH] = {0};
-    if (!SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(list.data()), path)) return u"(no path)";
-    return U(path);
-}
-
-bool ReadText(RegRoot root, const char16_t* key, const char16_t* name, std::u16string* out) {
-    char16_t buf[1024];
-    uint32_t size = sizeof buf - 2;
-    if (QueryRegValue(root, key, name, buf, &size, nullptr) != RegQuery::Ok) return false;
-    buf[size / 2] = 0;
-    *out = buf;
-    return true;
-}
-
-bool KeyExistsCU(const char16_t* key) {
-    HKEY h = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, W(key), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
-    RegCloseKey(h);
-    return true;
-}
 
 class ApplySaveFolderTest : public ::testing::Test {
 protected:
@@ -160,24 +110,6 @@ TEST_F(ApplySaveFolderTest, OldOrUnknownVersionWritesDownloadDirectory) {
     EXPECT_EQ(ApplySaveFolder(u"Z:\\not there"), 1);
     std::u16string dd;
     EXPECT_TRUE(DownloadDirectory(&dd) && dd == u"Z:\\not there") << Utf8(dd);
-}
-
-// The SID as the process token names it, found apart from GetUserSidString.
-std::u16string TokenSid() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return u"";
-    uint8_t buf[256];
-    DWORD got = 0;
-    std::u16string out;
-    if (GetTokenInformation(token, TokenUser, buf, sizeof buf, &got)) {
-        wchar_t* text = nullptr;
-        if (ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buf)->User.Sid, &text)) {
-            out = U(text);
-            LocalFree(text);
-        }
-    }
-    CloseHandle(token);
-    return out;
 }
 
 TEST(UserSid, IsTheTokensSidAndNeverCut) {
