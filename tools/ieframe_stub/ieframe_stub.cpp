@@ -30,7 +30,7 @@ void CountCall() {
 
 }  // namespace
 
-extern "C" HRESULT WINAPI IEIsProtectedModeProcess(BOOL* isProtected) {
+extern "C" __declspec(dllexport) HRESULT WINAPI IEIsProtectedModeProcess(BOOL* isProtected) {
     CountCall();
     if (!isProtected) return E_POINTER;
     wchar_t mode[32] = {0};
