@@ -1,4 +1,5 @@
 #include "seed_save_folder.h"
+#include "host_contract.h"
 #include "reg_helpers.h"
 #include "save_folder.h"
 #include "save_folder_logic.h"
@@ -6,8 +7,6 @@
 
 namespace fw {
 namespace {
-
-using ProtectedModeQuery = HRESULT(WINAPI*)(BOOL*);
 
 // A protected-mode process may not write the dialog's places: it leaves the
 // folder in the hand-off key and has the RegTool apply it. SendMessageW
@@ -25,12 +24,12 @@ void HandOff(const char16_t* folder) {
 
 int InProtectedMode() {
     // Loaded afresh on every call: nothing about the host is remembered.
-    HMODULE ieframe = LoadLibraryW(L"ieframe.dll");
+    HMODULE ieframe = LoadLibraryW(W(kProtectedModeDll));
     if (!ieframe) return 0;
     int result = 0;
-    FARPROC proc = GetProcAddress(ieframe, "IEIsProtectedModeProcess");
+    FARPROC proc = GetProcAddress(ieframe, kProtectedModeExport);
     if (proc) {
-        auto query = reinterpret_cast<ProtectedModeQuery>(reinterpret_cast<void*>(proc));
+        auto query = reinterpret_cast<IEIsProtectedModeProcessFn>(reinterpret_cast<void*>(proc));
         BOOL isProtected = FALSE;
         // S_FALSE and failures alike mean it could not tell.
         if (query(&isProtected) == S_OK) result = isProtected;
