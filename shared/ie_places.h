@@ -1,6 +1,8 @@
 // The registry places through which Internet Explorer's Save dialog takes its
-// starting folder, and the protected-mode area the hand-off key lives in.
-// Portable texts: the seeding logic and its native tests use them too.
+// starting folder, and the protected-mode area the hand-off key lives in, as
+// the code shared by the handler and the RegTool needs them. The same names
+// as in handler/host_places.h, which shared code cannot reach; kept in a
+// namespace of their own so both headers can meet in one file.
 #pragma once
 
 namespace fw::ie {
@@ -16,6 +18,6 @@ inline constexpr const char16_t* kHandOffPrefix =
     u"Software\\Microsoft\\Internet Explorer\\InternetRegistry\\REGISTRY\\USER\\";
 inline constexpr const char16_t* kHandOffSuffix = u"\\Software\\Fwise";
 // The program whose last-visited folder the dialog opens in.
-inline constexpr const char16_t* kIexploreName = u"iexplore.exe";
+inline constexpr const char16_t* kIeExeName = u"iexplore.exe";
 
 }  // namespace fw::ie

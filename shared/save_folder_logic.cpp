@@ -91,7 +91,7 @@ bool IsIexploreSlot(const uint8_t* value, size_t len) {
     for (size_t i = 0; i <= kNameUnits; ++i)
         name[i] = static_cast<char16_t>(value[2 * i] | value[2 * i + 1] << 8);
     if (name[kNameUnits] != 0) return false;
-    return EqualTextI(name, ie::kIexploreName);
+    return EqualTextI(name, ie::kIeExeName);
 }
 
 static bool HasOldList(const uint8_t* old, size_t oldLen) { return old && oldLen >= 8; }
@@ -190,9 +190,9 @@ std::unique_ptr<uint8_t[]> ReadMruList(size_t* len, bool* outOfMemory) {
 int WriteMruRecord(const uint8_t* list, size_t listCap) {
     uint32_t listSize = ItemIdListSize(list, listCap);
     if (!listSize) return 1;
-    size_t recordSize = MruRecordSize(ie::kIexploreName, listSize);
+    size_t recordSize = MruRecordSize(ie::kIeExeName, listSize);
     std::unique_ptr<uint8_t[]> record(new (std::nothrow) uint8_t[recordSize]);
-    if (!record || BuildMruRecord(ie::kIexploreName, list, listCap, record.get(), recordSize) != recordSize) return 1;
+    if (!record || BuildMruRecord(ie::kIeExeName, list, listCap, record.get(), recordSize) != recordSize) return 1;
 
     // The search stops at the first missing slot number, as the dialog's own list does.
     char16_t name[32];
