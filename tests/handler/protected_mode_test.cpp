@@ -105,7 +105,7 @@ TEST_F(Protected, InProtectedModeTakesOnlyAClearYes) {
 
 TEST_F(Protected, WithoutRegToolTheFolderWaitsInTheHandOffKey) {
     ASSERT_EQ(FindWindowW(W(kRegToolClass), W(kRegToolTitle)), nullptr);
-    std::u16string folder = TempFolder(u"Handed");
+    std::u16string folder = TestFolder(u"Handed");
     EXPECT_EQ(SeedSaveFolder(folder.c_str()), 0);
     EXPECT_EQ(HandOffValue(), folder) << "key " << Utf8(key_);
     ExpectNothingAppliedHere("no RegTool");
@@ -118,7 +118,7 @@ TEST_F(Protected, SendReturnsOnlyAfterTheRegToolWindowHandledIt) {
     GetWindowThreadProcessId(window, &pid);
     ASSERT_NE(pid, GetCurrentProcessId()) << "the window must live in another process";
 
-    std::u16string folder = TempFolder(u"Handed over");
+    std::u16string folder = TestFolder(u"Handed over");
     ULONGLONG start = GetTickCount64();
     EXPECT_EQ(SeedSaveFolder(folder.c_str()), 0);
     ULONGLONG took = GetTickCount64() - start;

@@ -43,7 +43,7 @@ TEST_F(SeedNormal, WinesIeframeHasNoProtectedModeSoTheFolderIsAppliedHere) {
     FreeLibrary(ieframe);
     EXPECT_EQ(InProtectedMode(), 0);
 
-    std::u16string folder = TempFolder(u"Seeded");
+    std::u16string folder = TestFolder(u"Seeded");
     EXPECT_EQ(SeedSaveFolder(folder.c_str()), 0);
     std::vector<uint8_t> slot(2048);
     uint32_t size = static_cast<uint32_t>(slot.size());
@@ -54,7 +54,7 @@ TEST_F(SeedNormal, WinesIeframeHasNoProtectedModeSoTheFolderIsAppliedHere) {
     std::vector<uint8_t> expected = {'i', 0, 'e', 0, 'x', 0, 'p', 0, 'l', 0, 'o', 0, 'r', 0,
                                      'e', 0, '.', 0, 'e', 0, 'x', 0, 'e', 0, 0,   0};
     expected.insert(expected.end(), list.begin(), list.end());
-    EXPECT_EQ(slot, expected);
+    EXPECT_TRUE(slot == expected) << FirstDifference(slot, expected);
     EXPECT_FALSE(KeyExistsCU(handOff_)) << "handed off outside protected mode";
 }
 

@@ -42,7 +42,7 @@ private:
 
 TEST_F(ApplySaveFolderTest, RecordHoldsTheShellsListAndLeadsBackToTheFolder) {
     SetVersion(u"9.11.9600.16428");
-    std::u16string folder = TempFolder(u"Downloads\\Pictures");
+    std::u16string folder = TestFolder(u"Downloads\\Pictures");
     Bytes list = ShellList(folder);
     ASSERT_GT(list.size(), 2u);
     ASSERT_EQ(ApplySaveFolder(folder.c_str()), 1);
@@ -59,15 +59,15 @@ TEST_F(ApplySaveFolderTest, RecordHoldsTheShellsListAndLeadsBackToTheFolder) {
 
 TEST_F(ApplySaveFolderTest, SlotCasesThroughTheShell) {
     SetVersion(u"10.0");
-    std::u16string folder = TempFolder(u"Slots");
+    std::u16string folder = TestFolder(u"Slots");
     Bytes rec = Record(u"iexplore.exe", ShellList(folder));
     RunSlotCases(rec, [&] { return ApplySaveFolder(folder.c_str()); });
 }
 
 TEST_F(ApplySaveFolderTest, DeepFoldersRecordIsFoundAgain) {
     SetVersion(u"11.0.9600.19036");
-    std::u16string deep = TempFolder(u"a1\\b2\\c3\\d4\\e5\\f6\\g7\\h8\\i9\\j10\\k11\\l12");
-    std::u16string flat = TempFolder(u"flat");
+    std::u16string deep = TestFolder(u"a1\\b2\\c3\\d4\\e5\\f6\\g7\\h8\\i9\\j10\\k11\\l12");
+    std::u16string flat = TestFolder(u"flat");
     Bytes deepList = ShellList(deep);
     ASSERT_GT(deepList.size() + 26, 520u) << "the folder is not deep enough to pass the work buffer";
     ASSERT_EQ(ApplySaveFolder(deep.c_str()), 1);
@@ -80,7 +80,7 @@ TEST_F(ApplySaveFolderTest, DeepFoldersRecordIsFoundAgain) {
 
 TEST_F(ApplySaveFolderTest, MissingFolderWritesNothing) {
     SetVersion(u"9.11.9600.16428");
-    std::u16string missing = TempFolder(u"") + u"\\no such folder";
+    std::u16string missing = TestFolder(u"") + u"\\no such folder";
     const char16_t* texts[] = {missing.c_str(), u"not a path at all :*?"};
     for (const char16_t* text : texts) {
         EXPECT_EQ(ApplySaveFolder(text), 1) << Utf8(text);
@@ -91,7 +91,7 @@ TEST_F(ApplySaveFolderTest, MissingFolderWritesNothing) {
 }
 
 TEST_F(ApplySaveFolderTest, OldOrUnknownVersionWritesDownloadDirectory) {
-    std::u16string folder = TempFolder(u"Old");
+    std::u16string folder = TestFolder(u"Old");
     const struct {
         const char* label;
         const char16_t* version;  // null: no value

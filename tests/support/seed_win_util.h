@@ -11,11 +11,13 @@
 
 namespace fw::test {
 
-inline std::u16string TempFolder(const std::u16string& rel) {
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
-    std::u16string path = U(tmp);
-    path += u"fwseed";
+inline std::u16string TestFolder(const std::u16string& rel) {
+    // At the drive's root rather than in the temp folder: an item ID list
+    // carries every parent's times, and other programs of the prefix write
+    // into the temp folder at any moment.
+    wchar_t windows[MAX_PATH];
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    std::u16string path = std::u16string(U(windows), 3) + u"fwseed";
     CreateDirectoryW(W(path.c_str()), nullptr);
     size_t pos = 0;
     while (pos < rel.size()) {
@@ -25,7 +27,19 @@ inline std::u16string TempFolder(const std::u16string& rel) {
         CreateDirectoryW(W(path.c_str()), nullptr);
         pos = next + 1;
     }
+    // The first look at a new folder may still move its times; look once
+    // now, so that the parses the tests compare give the same bytes.
+    PIDLIST_ABSOLUTE pidl = nullptr;
+    if (SUCCEEDED(SHParseDisplayName(W(path.c_str()), nullptr, &pidl, 0, nullptr))) CoTaskMemFree(pidl);
     return path;
+}
+
+// Where two byte strings first differ, for failure messages.
+inline std::string FirstDifference(const std::vector<uint8_t>& got, const std::vector<uint8_t>& expected) {
+    size_t i = 0;
+    while (i < got.size() && i < expected.size() && got[i] == expected[i]) ++i;
+    return "sizes " + std::to_string(got.size()) + " and " + std::to_string(expected.size()) +
+           ", first difference at byte " + std::to_string(i);
 }
 
 // The folder's item ID list as the shell hands it out, terminator included.
