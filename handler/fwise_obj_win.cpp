@@ -1,8 +1,8 @@
 #include "fwise_obj.h"
 #include "fwise_module.h"
 #include "name_source.h"
-#include "pending_stubs.h"
 #include "rule_matching.h"
+#include "seed_save_folder.h"
 #include "url_resolve.h"
 #include <cstring>
 #include <new>

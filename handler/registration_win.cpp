@@ -1,9 +1,9 @@
 #include "registration.h"
 #include "Fwise_h.h"
-#include "pending_stubs.h"
 #include "reg_helpers.h"
-#include "settings_store.h"
+#include "save_folder.h"
 #include "scoped_win.h"
+#include "settings_store.h"
 #include "text.h"
 #include <shlwapi.h>
 

@@ -2,7 +2,6 @@
 // with the registered Fwise64.dll: real URL monikers, real seeding, and the
 // Save dialog's folder as the browser would work it out.
 #include "loopback_ports.h"
-#include "pending_stubs.h"
 #include "scoped_win.h"
 #include "server_util.h"
 #include "store_util.h"
@@ -16,13 +15,6 @@ namespace {
 
 const std::wstring kDir = L"C:\\Program Files\\HostTest";
 const wchar_t* kIeKey = L"SOFTWARE\\Microsoft\\Internet Explorer";
-
-// TEMPORARY: until the seeding is in, nothing is seeded to look at.
-#ifdef FW_PENDING_SEEDING
-#define NEEDS_SEEDING() GTEST_SKIP() << "the seeding is not in yet"
-#else
-#define NEEDS_SEEDING() (void)0
-#endif
 
 bool OnWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
@@ -89,7 +81,6 @@ protected:
 };
 
 TEST_F(Host, TheSaveDialogOpensInTheMatchedFolderOrWhereItWould) {
-    NEEDS_SEEDING();
     WriteRules({{kExtensionRule, u".pdf", u"C:\\HostTest\\Docs"}, {kNameRule, u"setup", u"C:\\HostTest\\Installers"}});
     WriteSettingDword(kUseDefault, 0);
     struct Row {
@@ -114,7 +105,6 @@ TEST_F(Host, TheSaveDialogOpensInTheMatchedFolderOrWhereItWould) {
 }
 
 TEST_F(Host, ADownloadThatMatchesNothingLeavesTheLastSeedAlone) {
-    NEEDS_SEEDING();
     WriteRules({{kExtensionRule, u".pdf", u"C:\\HostTest\\Docs"}});
     std::vector<Report> got = Run({Url("/a/one.pdf"), Url("/b/two.zip")}, false);
     ASSERT_EQ(got.size(), 2u);
@@ -123,7 +113,6 @@ TEST_F(Host, ADownloadThatMatchesNothingLeavesTheLastSeedAlone) {
 }
 
 TEST_F(Host, TheDefaultFolderWhenNoRuleMatches) {
-    NEEDS_SEEDING();
     WriteRules({{kExtensionRule, u".pdf", u"C:\\HostTest\\Docs"}});
     WriteSettingDword(kUseDefault, 1);
     WriteSettingString(kDefaultFolder, u"C:\\HostTest\\Default");
@@ -157,7 +146,6 @@ TEST_F(Host, OnlyParseUrlOneFollowsAScriptUrl) {
 }
 
 TEST_F(Host, VersionEightAndOlderOpenInDownloadDirectory) {
-    NEEDS_SEEDING();
     std::wstring version = Text(HKEY_LOCAL_MACHINE, kIeKey, L"Version");
     ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, kIeKey, L"Version", L"8.0.7601.17514"));
     WriteRules({{kExtensionRule, u".pdf", u"C:\\HostTest\\Docs"}});

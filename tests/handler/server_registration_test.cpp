@@ -3,7 +3,7 @@
 // FwiseRole32.dll is the 64-bit build with the 32-bit DLL's role (Run value,
 // closing the RegTool), since only 64-bit Wine runs here.
 #include "Fwise_h.h"
-#include "pending_stubs.h"
+#include "save_folder.h"
 #include "server_util.h"
 #include <gtest/gtest.h>
 
