@@ -9,6 +9,9 @@
 
 namespace fw {
 
+// The declaration order is the primary table's: QueryInterface, AddRef,
+// Release, Download, FindRuleFolder, SeedSaveFolder, the destructor; the
+// IDispatch methods, declared last, only come after them.
 class CFwiseObj : public IDownloadManager, public IFwiseObj {
 public:
     CFwiseObj();
