@@ -84,26 +84,28 @@ std::string RecordFolder(const std::vector<BYTE>& record) {
     return Narrow(path);
 }
 
+struct BoxSearch {
+    DWORD pid;
+    HWND box;
+};
+
+BOOL CALLBACK MatchBox(HWND hwnd, LPARAM param) {
+    auto* s = reinterpret_cast<BoxSearch*>(param);
+    wchar_t cls[16] = {};
+    DWORD owner = 0;
+    GetClassNameW(hwnd, cls, 16);
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == s->pid && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
+        s->box = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A message box of the given process, if one is up.
 HWND FindBoxOf(DWORD pid) {
-    struct Search {
-        DWORD pid;
-        HWND box;
-    } search{pid, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            wchar_t cls[16] = {};
-            DWORD owner = 0;
-            GetClassNameW(hwnd, cls, 16);
-            GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == s->pid && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
-                s->box = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    BoxSearch search{pid, nullptr};
+    EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
     return search.box;
 }
 

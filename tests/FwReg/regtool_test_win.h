@@ -74,19 +74,19 @@ inline void PutString(HKEY root, const wchar_t* path, const wchar_t* name, const
 // The policy that lets the RegTool run.
 inline void AllowRegTool() { PutDword(HKEY_LOCAL_MACHINE, W(kPolicySystemKey), W(kConsentPromptValue), 1); }
 
+inline BOOL CALLBACK CollectRegToolWindow(HWND hwnd, LPARAM param) {
+    wchar_t cls[64] = {}, title[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    GetWindowTextW(hwnd, title, 64);
+    if (lstrcmpW(cls, W(kRegToolClass)) == 0 && lstrcmpW(title, W(kRegToolTitle)) == 0)
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+    return TRUE;
+}
+
 // Every RegTool window on the desktop, by class and title.
 inline std::vector<HWND> RegToolWindows() {
     std::vector<HWND> found;
-    EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            wchar_t cls[64] = {}, title[64] = {};
-            GetClassNameW(hwnd, cls, 64);
-            GetWindowTextW(hwnd, title, 64);
-            if (lstrcmpW(cls, W(kRegToolClass)) == 0 && lstrcmpW(title, W(kRegToolTitle)) == 0)
-                reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumWindows(CollectRegToolWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

@@ -16,6 +16,11 @@ std::vector<std::wstring> Binaries() {
 
 std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
 
+BOOL CALLBACK CountResource(HMODULE, LPCWSTR, LPWSTR, LONG_PTR count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 TEST(RegToolResources, VersionBlockIsJapaneseUnicodeWithTheProductStrings) {
     struct Row {
         const wchar_t* name;
@@ -66,12 +71,7 @@ TEST(RegToolResources, OneManifestAsInvokerAndIconGroup101) {
         HMODULE image = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
         ASSERT_NE(image, nullptr);
         int manifests = 0;
-        EnumResourceNamesW(
-            image, RT_MANIFEST, [](HMODULE, LPCWSTR, LPWSTR, LONG_PTR count) -> BOOL {
-                ++*reinterpret_cast<int*>(count);
-                return TRUE;
-            },
-            reinterpret_cast<LONG_PTR>(&manifests));
+        EnumResourceNamesW(image, RT_MANIFEST, CountResource, reinterpret_cast<LONG_PTR>(&manifests));
         EXPECT_EQ(manifests, 1) << "manifests";
         HRSRC res = FindResourceW(image, MAKEINTRESOURCEW(1), RT_MANIFEST);
         ASSERT_NE(res, nullptr) << "no process manifest";
