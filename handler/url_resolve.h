@@ -1,0 +1,80 @@
+// Redirect resolution: opens a script URL through a URL moniker, takes the
+// address the server begins to send data from, and aborts the transfer.
+// Windows only; portable code sees only the result of ResolveFinalUrl.
+#pragma once
+#include "host_contract.h"
+
+namespace fw {
+
+// 0 when *finalUrl received the captured final URL (CoTaskMem string, caller
+// frees with CoTaskMemFree), 1 when it is still null. *finalUrl must be null
+// on entry; a null url or finalUrl, or a non-null *finalUrl, gives 1 at once
+// with nothing touched. Blocks for as long as the platform's binding runs.
+int ResolveFinalUrl(const wchar_t* url, wchar_t** finalUrl);
+
+// Where the callback takes COM task memory from (the captured text and the
+// drain buffer); blocks are freed with CoTaskMemFree. A seam for tests that
+// need an allocation to fail; a replacement must hand out CoTaskMem blocks.
+using TaskMemAllocFn = decltype(&CoTaskMemAlloc);
+extern TaskMemAllocFn g_taskMemAlloc;
+
+// The binding's callback: captures the status text of the first
+// BINDSTATUS_BEGINDOWNLOADDATA report into the capture slot, aborts the
+// binding there, and keeps a synchronous, pull-mode binding drained.
+// The reference count is a plain integer: one apartment thread only.
+class CBindStatusCallback final : public IBindStatusCallback {
+public:
+    // Reference count 1, owned by whoever made it.
+    explicit CBindStatusCallback(wchar_t** captureSlot);
+    CBindStatusCallback(const CBindStatusCallback&) = delete;
+    CBindStatusCallback& operator=(const CBindStatusCallback&) = delete;
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+    STDMETHODIMP OnStartBinding(DWORD reserved, IBinding* binding) override;
+    STDMETHODIMP GetPriority(LONG* priority) override;
+    STDMETHODIMP OnLowResource(DWORD reserved) override;
+    STDMETHODIMP OnProgress(ULONG progress, ULONG progressMax, ULONG statusCode,
+                            LPCWSTR statusText) override;
+    STDMETHODIMP OnStopBinding(HRESULT result, LPCWSTR error) override;
+    STDMETHODIMP GetBindInfo(DWORD* bindFlags, BINDINFO* bindInfo) override;
+    STDMETHODIMP OnDataAvailable(DWORD bscf, DWORD size, FORMATETC* format,
+                                 STGMEDIUM* medium) override;
+    STDMETHODIMP OnObjectAvailable(REFIID riid, IUnknown* object) override;
+
+    // Callbacks alive in this process (any thread): the DLL must not unload
+    // while the platform still holds one.
+    static LONG LiveCount();
+
+private:
+    ~CBindStatusCallback();
+
+    wchar_t** captureSlot_;
+    LONG refCount_ = 1;
+    IBinding* binding_ = nullptr;
+    IStream* stream_ = nullptr;
+    ULONG bytesRead_ = 0;
+};
+
+// The record of one resolution: moniker, bind context and callback, all null
+// until Start. Close (also run by the destructor) releases what Start made.
+class CUrlBinding {
+public:
+    CUrlBinding() = default;
+    ~CUrlBinding() { Close(); }
+    CUrlBinding(const CUrlBinding&) = delete;
+    CUrlBinding& operator=(const CUrlBinding&) = delete;
+
+    // Runs the whole synchronous binding; returns BindToStorage's result, or
+    // the failure of the step before it (then nothing is kept).
+    HRESULT Start(const wchar_t* url, wchar_t** captureSlot);
+    void Close();
+
+private:
+    IMoniker* moniker_ = nullptr;
+    IBindCtx* bindCtx_ = nullptr;
+    CBindStatusCallback* callback_ = nullptr;
+};
+
+}  // namespace fw

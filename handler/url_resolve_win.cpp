@@ -1,0 +1,180 @@
+#include "url_resolve.h"
+#include <new>
+#include <stdint.h>
+
+namespace fw {
+
+TaskMemAllocFn g_taskMemAlloc = CoTaskMemAlloc;
+
+namespace {
+
+// The browser hands over a structure of the platform's own size; a header
+// that disagrees would make GetBindInfo lie about it.
+static_assert(sizeof(BINDINFO) == (sizeof(void*) == 8 ? 128 : 84), "BINDINFO size");
+
+LONG g_liveCallbacks = 0;
+
+template <typename T>
+void ReleaseAndClear(T*& p) {
+    if (p) {
+        p->Release();
+        p = nullptr;
+    }
+}
+
+}  // namespace
+
+CBindStatusCallback::CBindStatusCallback(wchar_t** captureSlot) : captureSlot_(captureSlot) {
+    InterlockedIncrement(&g_liveCallbacks);
+}
+
+CBindStatusCallback::~CBindStatusCallback() {
+    ReleaseAndClear(stream_);
+    // Normally gone with OnStopBinding; a binding that never stopped must not leak.
+    ReleaseAndClear(binding_);
+    InterlockedDecrement(&g_liveCallbacks);
+}
+
+LONG CBindStatusCallback::LiveCount() { return InterlockedCompareExchange(&g_liveCallbacks, 0, 0); }
+
+STDMETHODIMP CBindStatusCallback::QueryInterface(REFIID riid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IBindStatusCallback)) {
+        *ppv = static_cast<IBindStatusCallback*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) CBindStatusCallback::AddRef() { return static_cast<ULONG>(++refCount_); }
+
+STDMETHODIMP_(ULONG) CBindStatusCallback::Release() {
+    LONG count = --refCount_;
+    if (count == 0) delete this;
+    return static_cast<ULONG>(count);
+}
+
+STDMETHODIMP CBindStatusCallback::OnStartBinding(DWORD, IBinding* binding) {
+    // Take the new reference before dropping the old: they may be the same object.
+    if (binding) binding->AddRef();
+    if (binding_) binding_->Release();
+    binding_ = binding;
+    return S_OK;
+}
+
+STDMETHODIMP CBindStatusCallback::GetPriority(LONG*) { return E_NOTIMPL; }
+
+STDMETHODIMP CBindStatusCallback::OnLowResource(DWORD) { return E_NOTIMPL; }
+
+STDMETHODIMP CBindStatusCallback::OnProgress(ULONG, ULONG, ULONG statusCode, LPCWSTR statusText) {
+    // Redirect reports are not looked at: the begin-data report names the
+    // address after every redirect.
+    if (statusCode != kBeginDownloadData) return S_OK;
+    if (!captureSlot_ || *captureSlot_) return S_OK;
+
+    size_t chars = statusText ? static_cast<size_t>(lstrlenW(statusText)) : 0;
+    SIZE_T bytes = (chars + 1) * sizeof(wchar_t);
+    // Without memory nothing is captured; the download URL then stays the name source.
+    if (auto* copy = static_cast<wchar_t*>(g_taskMemAlloc(bytes))) {
+        ZeroMemory(copy, bytes);
+        if (statusText) lstrcpyW(copy, statusText);
+        *captureSlot_ = copy;
+    }
+    // The address is all we wanted; the browser makes the real download.
+    if (binding_) binding_->Abort();
+    return S_OK;
+}
+
+STDMETHODIMP CBindStatusCallback::OnStopBinding(HRESULT, LPCWSTR) {
+    ReleaseAndClear(binding_);
+    return S_OK;
+}
+
+STDMETHODIMP CBindStatusCallback::GetBindInfo(DWORD* bindFlags, BINDINFO* bindInfo) {
+    if (!bindFlags || !bindInfo) return E_INVALIDARG;
+    // Set, not combined: synchronous (BindToStorage returns when the binding
+    // has ended), always from the server, nothing left in the cache.
+    *bindFlags = BINDF_GETNEWESTVERSION | BINDF_NOWRITECACHE | BINDF_PULLDATA;
+    bindInfo->cbSize = sizeof(BINDINFO);
+    bindInfo->szExtraInfo = nullptr;
+    ZeroMemory(&bindInfo->stgmedData, sizeof bindInfo->stgmedData);
+    bindInfo->grfBindInfoF = 0;
+    bindInfo->dwBindVerb = BINDVERB_GET;
+    bindInfo->szCustomVerb = nullptr;
+    return S_OK;
+}
+
+STDMETHODIMP CBindStatusCallback::OnDataAvailable(DWORD bscf, DWORD size, FORMATETC*, STGMEDIUM* medium) {
+    if ((bscf & BSCF_FIRSTDATANOTIFICATION) && !stream_ && medium && medium->tymed == TYMED_ISTREAM) {
+        stream_ = medium->pstm;
+        if (stream_) stream_->AddRef();
+    }
+
+    // A pull binding moves on only when what is available has been read.
+    HRESULT last = S_OK;
+    if (stream_ && size > bytesRead_) {
+        const ULONG want = size - bytesRead_;
+        for (;;) {
+            // want + 1 must not wrap where SIZE_T has 32 bits.
+            void* block = static_cast<uint64_t>(want) + 1 <= SIZE_MAX ? g_taskMemAlloc(want + 1) : nullptr;
+            if (!block) return S_FALSE;
+            ULONG got = 0;
+            last = stream_->Read(block, want, &got);
+            bytesRead_ += got;
+            CoTaskMemFree(block);
+            // S_OK with nothing read is a stream at its end (a memory stream
+            // answers so); going on would never stop.
+            if (last != S_OK || got == 0) break;
+        }
+    }
+
+    if (bscf & BSCF_LASTDATANOTIFICATION) {
+        ReleaseAndClear(stream_);
+        return S_OK;
+    }
+    return last;
+}
+
+STDMETHODIMP CBindStatusCallback::OnObjectAvailable(REFIID, IUnknown*) { return E_NOTIMPL; }
+
+HRESULT CUrlBinding::Start(const wchar_t* url, wchar_t** captureSlot) {
+    Close();
+    callback_ = new (std::nothrow) CBindStatusCallback(captureSlot);
+    if (!callback_) return E_OUTOFMEMORY;
+
+    HRESULT hr = CreateURLMoniker(nullptr, url, &moniker_);
+    if (SUCCEEDED(hr)) hr = CreateBindCtx(0, &bindCtx_);
+    if (SUCCEEDED(hr)) hr = RegisterBindStatusCallback(bindCtx_, callback_, nullptr, 0);
+    if (FAILED(hr)) {
+        ReleaseAndClear(bindCtx_);
+        ReleaseAndClear(callback_);
+        ReleaseAndClear(moniker_);
+        return hr;
+    }
+
+    // Synchronous: every callback runs, and the binding ends, inside this call.
+    IUnknown* object = nullptr;
+    hr = moniker_->BindToStorage(bindCtx_, nullptr, IID_IStream, reinterpret_cast<void**>(&object));
+    if (object) object->Release();
+    return hr;
+}
+
+void CUrlBinding::Close() {
+    // The bind context holds a reference to the callback; ours goes last.
+    ReleaseAndClear(moniker_);
+    ReleaseAndClear(bindCtx_);
+    ReleaseAndClear(callback_);
+}
+
+int ResolveFinalUrl(const wchar_t* url, wchar_t** finalUrl) {
+    if (!url || !finalUrl || *finalUrl) return 1;
+    CUrlBinding binding;
+    binding.Start(url, finalUrl);  // only the capture decides, not how the binding ended
+    int result = *finalUrl ? 0 : 1;
+    binding.Close();
+    return result;
+}
+
+}  // namespace fw
