@@ -1,0 +1,50 @@
+#include "seed_save_folder.h"
+#include "host_contract.h"
+#include "reg_helpers.h"
+#include "save_folder.h"
+#include "save_folder_logic.h"
+#include "win.h"
+
+namespace fw {
+namespace {
+
+// A protected-mode process may not write the dialog's places: it leaves the
+// folder in the hand-off key and has the RegTool apply it. SendMessageW
+// returns only after the RegTool handled the message, so the folder is in
+// place before the download goes back to Internet Explorer.
+void HandOff(const char16_t* folder) {
+    char16_t path[kHandOffPathChars];
+    if (!HandOffKeyPath(path, kHandOffPathChars)) return;
+    WriteRegString(RegRoot::CurrentUser, path, kHandOffValue, folder);
+    HWND regTool = FindWindowW(W(kRegToolClass), W(kRegToolTitle));
+    if (regTool) SendMessageW(regTool, WM_APPLY_FOLDER, 0, 0);
+}
+
+}  // namespace
+
+int InProtectedMode() {
+    // Loaded afresh on every call: nothing about the host is remembered.
+    HMODULE ieframe = LoadLibraryW(W(kProtectedModeDll));
+    if (!ieframe) return 0;
+    int result = 0;
+    FARPROC proc = GetProcAddress(ieframe, kProtectedModeExport);
+    if (proc) {
+        auto query = reinterpret_cast<IEIsProtectedModeProcessFn>(reinterpret_cast<void*>(proc));
+        BOOL isProtected = FALSE;
+        // S_FALSE and failures alike mean it could not tell.
+        if (query(&isProtected) == S_OK) result = isProtected;
+    }
+    FreeLibrary(ieframe);
+    return result;
+}
+
+int SeedSaveFolder(const char16_t* folder) {
+    if (!folder || !folder[0]) return 0;
+    if (InProtectedMode())
+        HandOff(folder);
+    else
+        ApplySaveFolder(folder);
+    return 0;
+}
+
+}  // namespace fw
