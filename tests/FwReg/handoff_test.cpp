@@ -4,18 +4,12 @@
 // of the RegTool whose write fails for one value name.
 #include "regtool_test_win.h"
 #include <sddl.h>
-#include <shlobj.h>
 #include <atomic>
-#include <cstring>
 #include <thread>
 
 namespace fw::test {
 namespace {
 
-const wchar_t* const kIeMachineKey = L"SOFTWARE\\Microsoft\\Internet Explorer";
-const wchar_t* const kIeUserKey = L"Software\\Microsoft\\Internet Explorer";
-const wchar_t* const kDownloadDirectory = L"Download Directory";
-const wchar_t* const kMruKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedPidlMRU";
 const wchar_t* const kIe11 = L"9.11.9600.18376";
 const wchar_t* const kIe8 = L"8.0.7601.17514";
 constexpr DWORD kStartMs = 15000;
@@ -40,25 +34,6 @@ std::wstring HandOffPath() {
     return path;
 }
 
-bool ReadValue(HKEY root, const wchar_t* path, const wchar_t* name, std::vector<BYTE>* data, DWORD* type = nullptr) {
-    DWORD size = 0, t = 0;
-    if (SHGetValueW(root, path, name, &t, nullptr, &size) != ERROR_SUCCESS) return false;
-    data->assign(size, 0);
-    if (type) *type = t;
-    return SHGetValueW(root, path, name, &t, data->data(), &size) == ERROR_SUCCESS;
-}
-
-// The "Download Directory" text, or "<none>".
-std::string DownloadDirectory() {
-    std::vector<BYTE> data;
-    if (!ReadValue(HKEY_CURRENT_USER, kIeUserKey, kDownloadDirectory, &data)) return "<none>";
-    std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2);
-    text.resize(wcsnlen(text.c_str(), text.size()));
-    return std::string(text.begin(), text.end());
-}
-
-std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
-
 std::vector<BYTE> TextBytes(const std::wstring& text, bool terminated) {
     std::vector<BYTE> out(reinterpret_cast<const BYTE*>(text.c_str()),
                           reinterpret_cast<const BYTE*>(text.c_str() + text.size()));
@@ -72,16 +47,6 @@ std::vector<DWORD> MruListEx() {
     std::vector<DWORD> list(data.size() / 4);
     std::memcpy(list.data(), data.data(), list.size() * 4);
     return list;
-}
-
-// The folder an iexplore.exe record names, or why it names none.
-std::string RecordFolder(const std::vector<BYTE>& record) {
-    if (record.size() < 28) return "<record of " + std::to_string(record.size()) + " bytes>";
-    if (std::memcmp(record.data(), L"iexplore.exe", 26) != 0) return "<not an iexplore.exe record>";
-    std::vector<BYTE> list(record.begin() + 26, record.end());
-    wchar_t path[MAX_PATH] = {};
-    if (!SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(list.data()), path)) return "<no path>";
-    return Narrow(path);
 }
 
 struct BoxSearch {

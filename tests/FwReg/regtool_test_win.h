@@ -5,7 +5,9 @@
 #include "regtool_logic.h"
 #include "save_folder.h"
 #include "win.h"
+#include <shlobj.h>
 #include <shlwapi.h>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -73,6 +75,44 @@ inline void PutString(HKEY root, const wchar_t* path, const wchar_t* name, const
 
 // The policy that lets the RegTool run.
 inline void AllowRegTool() { PutDword(HKEY_LOCAL_MACHINE, W(kPolicySystemKey), W(kConsentPromptValue), 1); }
+
+// The places the Save dialog takes its folder from, spelt out here rather
+// than taken from the product's headers.
+inline const wchar_t* const kIeMachineKey = L"SOFTWARE\\Microsoft\\Internet Explorer";
+inline const wchar_t* const kIeUserKey = L"Software\\Microsoft\\Internet Explorer";
+inline const wchar_t* const kDownloadDirectory = L"Download Directory";
+inline const wchar_t* const kMruKey =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedPidlMRU";
+
+inline std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
+
+inline bool ReadValue(HKEY root, const wchar_t* path, const wchar_t* name, std::vector<BYTE>* data,
+                      DWORD* type = nullptr) {
+    DWORD size = 0, t = 0;
+    if (SHGetValueW(root, path, name, &t, nullptr, &size) != ERROR_SUCCESS) return false;
+    data->assign(size, 0);
+    if (type) *type = t;
+    return SHGetValueW(root, path, name, &t, data->data(), &size) == ERROR_SUCCESS;
+}
+
+// The "Download Directory" text, or "<none>".
+inline std::string DownloadDirectory() {
+    std::vector<BYTE> data;
+    if (!ReadValue(HKEY_CURRENT_USER, kIeUserKey, kDownloadDirectory, &data)) return "<none>";
+    std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2);
+    text.resize(wcsnlen(text.c_str(), text.size()));
+    return Narrow(text);
+}
+
+// The folder an iexplore.exe record names, or why it names none.
+inline std::string RecordFolder(const std::vector<BYTE>& record) {
+    if (record.size() < 28) return "<record of " + std::to_string(record.size()) + " bytes>";
+    if (std::memcmp(record.data(), L"iexplore.exe", 26) != 0) return "<not an iexplore.exe record>";
+    std::vector<BYTE> list(record.begin() + 26, record.end());
+    wchar_t path[MAX_PATH] = {};
+    if (!SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(list.data()), path)) return "<no path>";
+    return Narrow(path);
+}
 
 inline BOOL CALLBACK CollectRegToolWindow(HWND hwnd, LPARAM param) {
     wchar_t cls[64] = {}, title[64] = {};
