@@ -299,7 +299,12 @@ void TOptionDlgBox::OnMoveStart(TObject* Sender, TMouseButton Button, TShiftStat
 void TOptionDlgBox::RepeatMoveRuleItem(TObject*) { OptionDlgLogic::RepeatMoveRuleItem(); }
 
 void TOptionDlgBox::lvListKeyDown(TObject*, WORD& Key, TShiftState Shift) {
-    OptionDlgLogic::lvListKeyDown(Key, (Shift & ssCtrl) != 0);
+    bool ctrl = (Shift & ssCtrl) != 0;
+    OptionDlgLogic::lvListKeyDown(Key, ctrl);
+    // The move has placed selection and focus on the moved row; a list view
+    // that also handled Ctrl+Up/Down itself (Wine's moves the selection of a
+    // single-selection list) would carry them one row further.
+    if (ctrl && (Key == VK_UP || Key == VK_DOWN)) Key = 0;
 }
 
 void TOptionDlgBox::lvListDblClick(TObject*) { OptionDlgLogic::lvListDblClick(); }

@@ -641,13 +641,16 @@ void TLabel::FontChanged() {
 
 void TLabel::AdjustSize() {
     if (!autoSize_ || WordWrap) return;
-    HDC dc = GetDC(nullptr);
+    HWND h = parent_ ? parent_->Handle() : nullptr;
+    HDC dc = GetDC(h);
     HGDIOBJ old = SelectObject(dc, Font().Handle());
     RECT r = {0, 0, 0, 0};
     DrawTextW(dc, caption_.empty() ? L" " : caption_.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
     SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    SetBounds(left_, top_, r.right, r.bottom);
+    ReleaseDC(h, dc);
+    // A little room to spare: Wine's substitute fonts can draw a few pixels
+    // wider than they measure, and a cut label reads badly.
+    SetBounds(left_, top_, r.right + 6, r.bottom);
 }
 
 void TLabel::Paint(HDC dc) {
