@@ -34,27 +34,29 @@ std::wstring ClassOf(HWND h) {
     return buf;
 }
 
+struct Find {
+    DWORD pid;
+    const wchar_t* cls;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopLevel(HWND h, LPARAM l) {
+    Find* f = reinterpret_cast<Find*>(l);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner == f->pid && IsWindowVisible(h) && ClassOf(h) == f->cls) {
+        f->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // Waits (up to `ms`) for a visible top-level window of the process.
 HWND WaitWindow(DWORD pid, const wchar_t* cls, int ms = 10000) {
-    struct Find {
-        DWORD pid;
-        const wchar_t* cls;
-        HWND found;
-    } f = {pid, cls, nullptr};
+    Find f = {pid, cls, nullptr};
     for (int waited = 0; waited <= ms; waited += 50) {
         f.found = nullptr;
-        EnumWindows(
-            [](HWND h, LPARAM l) -> BOOL {
-                Find* f = reinterpret_cast<Find*>(l);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(h, &owner);
-                if (owner == f->pid && IsWindowVisible(h) && ClassOf(h) == f->cls) {
-                    f->found = h;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&f));
+        EnumWindows(&FindTopLevel, reinterpret_cast<LPARAM>(&f));
         if (f.found) return f.found;
         Sleep(50);
     }
@@ -69,19 +71,21 @@ bool WaitGone(HWND h, int ms = 5000) {
     return false;
 }
 
+struct Collect {
+    const wchar_t* cls;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectChild(HWND h, LPARAM l) {
+    Collect* c = reinterpret_cast<Collect*>(l);
+    if (ClassOf(h) == c->cls) c->found.push_back(h);
+    return TRUE;
+}
+
+// Every descendant of `parent` of class `cls`, in creation order.
 std::vector<HWND> Children(HWND parent, const wchar_t* cls) {
-    struct Collect {
-        const wchar_t* cls;
-        std::vector<HWND> found;
-    } c = {cls, {}};
-    EnumChildWindows(
-        parent,
-        [](HWND h, LPARAM l) -> BOOL {
-            Collect* c = reinterpret_cast<Collect*>(l);
-            if (ClassOf(h) == c->cls) c->found.push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&c));
+    Collect c = {cls, {}};
+    EnumChildWindows(parent, &CollectChild, reinterpret_cast<LPARAM>(&c));
     return c.found;
 }
 
@@ -315,6 +319,90 @@ TEST_F(FwiseProgram, FailedSaveIsReported) {
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(app.WaitExit(), 0);
     LockStore(false);
+}
+
+// Saves what the screen shows of a window as a 24-bit BMP.
+bool SaveWindowPicture(HWND h, const std::wstring& path) {
+    RECT r;
+    GetWindowRect(h, &r);
+    int w = r.right - r.left, ht = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = ht;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, ht, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+    BITMAPFILEHEADER fh = {};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + stride * ht;
+    bool ok = false;
+    if (FILE* f = _wfopen(path.c_str(), L"wb")) {
+        ok = fwrite(&fh, sizeof fh, 1, f) == 1 && fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f) == 1 &&
+             fwrite(bits, stride * ht, 1, f) == 1;
+        fclose(f);
+    }
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+void ClickAt(int x, int y) {
+    SetCursorPos(x, y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+    Sleep(300);
+}
+
+// Pictures of the four pages and the rule dialog for the documentation;
+// runs only when FW_SCREENSHOTS names a folder (tests/settings/screenshots.sh).
+TEST_F(FwiseProgram, Screenshots) {
+    wchar_t dir[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"FW_SCREENSHOTS", dir, MAX_PATH)) GTEST_SKIP() << "FW_SCREENSHOTS not set";
+    std::wstring out = std::wstring(dir) + L"\\";
+    WriteRules({{1, u".pdf", u"C:\\Users\\me\\Documents\\Papers"},
+                {0, u"setup", u"C:\\Installers"},
+                {2, u"example.org/music/", u"D:\\Music"},
+                {1, u".zip", u"D:\\Archives"},
+                {2, u"downloads.example.com/video/", u"D:\\Video"}});
+    WriteSettingDword(kUseDefault, 1);
+    WriteSettingString(kDefaultFolder, u"C:\\Users\\me\\Downloads");
+    WriteSettingDword(kParseUrl, 1);
+    Fwise app;
+    ASSERT_TRUE(app.Main());
+    RECT list;
+    GetWindowRect(app.List(), &list);
+    ClickAt(list.left + 60, list.top + 30);  // the first row
+    Press({VK_DOWN});
+    ASSERT_EQ(app.Selected(), 1);
+    const wchar_t* pages[] = {L"rules", L"general", L"setup", L"about"};
+    for (const wchar_t* page : pages) {
+        Sleep(300);
+        EXPECT_TRUE(SaveWindowPicture(app.Main(), out + page + L".bmp")) << Narrow(page);
+        Press({VK_CONTROL, VK_TAB});
+    }
+    Press({VK_RETURN});  // edits the selected rule
+    HWND dlg = WaitWindow(app.Pid(), L"TRuleDlgBox");
+    ASSERT_TRUE(dlg);
+    Sleep(500);
+    EXPECT_TRUE(SaveWindowPicture(dlg, out + L"rule_dialog.bmp"));
+    Press({VK_ESCAPE});
+    ASSERT_TRUE(WaitGone(dlg));
+    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitExit(), 0);
 }
 
 }  // namespace
