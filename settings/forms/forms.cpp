@@ -1,6 +1,7 @@
 #include "forms.h"
 #include <commdlg.h>
 #include <windowsx.h>
+#include <unordered_map>
 
 namespace fw::forms {
 
@@ -8,10 +9,18 @@ TApplication Application;
 
 namespace {
 
-const wchar_t kControlProp[] = L"FwControl";
 const wchar_t kContainerClass[] = L"FwContainer";
 
-void SetControlProp(HWND h, TWinControl* c) { SetPropW(h, kControlProp, reinterpret_cast<HANDLE>(c)); }
+// Which control a window belongs to. Kept in the process rather than in
+// window properties: Wine asks its server for every property lookup, and a
+// list of 10,000 rules makes many.
+std::unordered_map<HWND, TWinControl*>& ControlMap() {
+    static std::unordered_map<HWND, TWinControl*> map;
+    return map;
+}
+
+void SetControlProp(HWND h, TWinControl* c) { ControlMap()[h] = c; }
+void RemoveControlProp(HWND h) { ControlMap().erase(h); }
 
 }  // namespace
 
@@ -191,13 +200,15 @@ TWinControl::~TWinControl() {
     controls_.clear();
     if (handle_) {
         if (subclassed_) RemoveWindowSubclass(handle_, &TWinControl::SubclassThunk, 1);
-        RemovePropW(handle_, kControlProp);
+        RemoveControlProp(handle_);
         if (IsWindow(handle_)) DestroyWindow(handle_);
     }
 }
 
 TWinControl* TWinControl::FromHandle(HWND hwnd) {
-    return hwnd ? reinterpret_cast<TWinControl*>(GetPropW(hwnd, kControlProp)) : nullptr;
+    if (!hwnd) return nullptr;
+    auto it = ControlMap().find(hwnd);
+    return it == ControlMap().end() ? nullptr : it->second;
 }
 
 TWinControl* TWinControl::FindControl(HWND hwnd) {
@@ -217,14 +228,16 @@ void TWinControl::Attach(HWND hwnd) {
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
 }
 
-void TWinControl::CreateSystemWindow(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style) {
+void TWinControl::CreateSystemWindow(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style,
+                                     bool subclass) {
     HWND h = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, left_, top_, width_, height_,
                              ParentHandle(), reinterpret_cast<HMENU>(Form()->NewId()), GetModuleHandleW(nullptr),
                              nullptr);
     if (!h) return;
     Attach(h);
-    SetWindowSubclass(h, &TWinControl::SubclassThunk, 1, reinterpret_cast<DWORD_PTR>(this));
-    subclassed_ = true;
+    // Only controls that need their own messages are subclassed: each
+    // subclassed message costs a property lookup in comctl32.
+    if (subclass) subclassed_ = SetWindowSubclass(h, &TWinControl::SubclassThunk, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
 LRESULT CALLBACK TWinControl::SubclassThunk(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR ref) {
@@ -305,7 +318,7 @@ TContainer::~TContainer() {
     controls_.clear();
     if (handle_) {
         SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
-        RemovePropW(handle_, kControlProp);
+        RemoveControlProp(handle_);
         DestroyWindow(handle_);
         handle_ = nullptr;
     }
@@ -345,7 +358,7 @@ LRESULT CALLBACK TContainer::ContainerProc(HWND h, UINT msg, WPARAM w, LPARAM l)
     if (!self) return DefWindowProcW(h, msg, w, l);
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-        RemovePropW(h, kControlProp);
+        RemoveControlProp(h);
         LRESULT r = self->WndProc(msg, w, l);
         self->handle_ = nullptr;
         return r;
@@ -515,7 +528,7 @@ void TGroupBox::PaintFrame(HDC dc) {
 TPageControl::TPageControl(TWinControl* parent) : TWinControl(parent) {
     width_ = 289;
     height_ = 193;
-    CreateSystemWindow(0, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_HOTTRACK);
+    CreateSystemWindow(0, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_HOTTRACK, true);
 }
 
 void TPageControl::SetDoubleBuffered(bool on) { doubleBuffered_ = on; }
@@ -708,7 +721,7 @@ void TButton::HandleCommand(WORD code) {
 TFlatButton::TFlatButton(TWinControl* parent) : TWinControl(parent) {
     width_ = 24;
     height_ = 22;
-    CreateSystemWindow(0, L"BUTTON", L"", BS_OWNERDRAW);
+    CreateSystemWindow(0, L"BUTTON", L"", BS_OWNERDRAW, true);
 }
 
 void TFlatButton::Click() { OnClick(this); }
@@ -947,10 +960,18 @@ void TListView::FocusItem(int i) {
 
 void TListView::MakeVisible(int i) { SendMessageW(handle_, LVM_ENSUREVISIBLE, i, FALSE); }
 
-void TListView::BeginUpdate() { SendMessageW(handle_, WM_SETREDRAW, FALSE, 0); }
+void TListView::BeginUpdate() {
+    SendMessageW(handle_, WM_SETREDRAW, FALSE, 0);
+    // Hidden while it fills: Wine's list view otherwise works out its
+    // scroll bars again for every row added.
+    hiddenForUpdate_ = (GetWindowLongW(handle_, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (hiddenForUpdate_) ShowWindow(handle_, SW_HIDE);
+}
 
 void TListView::EndUpdate() {
     SendMessageW(handle_, WM_SETREDRAW, TRUE, 0);
+    if (hiddenForUpdate_) ShowWindow(handle_, SW_SHOWNA);
+    hiddenForUpdate_ = false;
     InvalidateRect(handle_, nullptr, TRUE);
 }
 

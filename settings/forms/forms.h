@@ -203,7 +203,8 @@ public:
 
 protected:
     // A window of a system class, subclassed so that its messages reach us.
-    void CreateSystemWindow(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style);
+    void CreateSystemWindow(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style,
+                            bool subclass = false);
     void Attach(HWND hwnd);
     virtual LRESULT SubclassProc(HWND h, UINT msg, WPARAM w, LPARAM l);
     static LRESULT CALLBACK SubclassThunk(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR ref);
@@ -404,6 +405,9 @@ public:
     TLVChangeEvent OnChange;
     TNotifyEvent OnDblClick;
     bool HandleNotify(NMHDR* hdr, LRESULT* result) override;
+
+private:
+    bool hiddenForUpdate_ = false;
 };
 
 class TTimer : public TObject {
