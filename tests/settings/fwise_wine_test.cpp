@@ -367,6 +367,48 @@ void ClickAt(int x, int y) {
     Sleep(300);
 }
 
+void Mouse(DWORD flags) {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+}
+
+TEST_F(FwiseProgram, PressAndHoldOnTheDownArrow) {
+    std::vector<Rule> rules;
+    for (int i = 0; i < 10; ++i) rules.push_back({0, std::u16string(1, static_cast<char16_t>(u'a' + i)), u"C:\\x"});
+    WriteRules(rules);
+    Fwise app;
+    ASSERT_TRUE(app.Main());
+    RECT list;
+    GetWindowRect(app.List(), &list);
+    ClickAt(list.left + 60, list.top + 30);
+    ASSERT_EQ(app.Selected(), 0);
+    // The arrows sit above the list's right end, the down arrow last.
+    POINT down = {list.right - 24 + 8, list.top - 29 + 7 + 8};
+    SetCursorPos(down.x, down.y);
+
+    // A short click moves one row.
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    Sleep(800);
+    EXPECT_EQ(app.Selected(), 1) << "one click, one row";
+
+    // Held, it repeats until the end of the list.
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Sleep(2500);
+    EXPECT_EQ(app.Selected(), 9) << "held down to the last row";
+    Mouse(MOUSEEVENTF_LEFTUP);
+    Sleep(300);
+    EXPECT_EQ(app.Rows(), 10);
+
+    SendMessageW(app.Button(Texts().btnApply), BM_CLICK, 0, 0);
+    EXPECT_EQ(Utf8(Stored(u"0009Rule")), "a") << "the first rule went to the bottom";
+    EXPECT_EQ(Utf8(Stored(u"0000Rule")), "b");
+    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
 // Pictures of the four pages and the rule dialog for the documentation;
 // runs only when FW_SCREENSHOTS names a folder (tests/settings/screenshots.sh).
 TEST_F(FwiseProgram, Screenshots) {
