@@ -663,7 +663,8 @@ void TLabel::AdjustSize() {
     ReleaseDC(h, dc);
     // A little room to spare: Wine's substitute fonts can draw a few pixels
     // wider than they measure, and a cut label reads badly.
-    SetBounds(left_, top_, r.right + 6, r.bottom);
+    int slack = Alignment == TAlignment::taLeftJustify ? 6 : 0;
+    SetBounds(left_, top_, r.right + slack, r.bottom);
 }
 
 void TLabel::Paint(HDC dc) {
