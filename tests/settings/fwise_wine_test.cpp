@@ -200,6 +200,20 @@ TEST_F(FwiseProgram, AddMoveDeleteApply) {
     HWND dlg = WaitWindow(app.Pid(), L"TRuleDlgBox");
     ASSERT_TRUE(dlg) << "no rule dialog";
     EXPECT_EQ(Narrow(Text(dlg)), Utf8(t.ruleCaption));
+    // The dialog can be widened, but not made taller or narrower.
+    RECT r0;
+    GetWindowRect(dlg, &r0);
+    int w0 = r0.right - r0.left, h0 = r0.bottom - r0.top;
+    struct Size {
+        int w, h, gotW, gotH;
+    } sizes[] = {{w0 - 100, h0 - 50, w0, h0}, {w0 + 120, h0 + 80, w0 + 120, h0}, {w0 + 10, h0, w0 + 10, h0}};
+    for (const auto& sz : sizes) {
+        SetWindowPos(dlg, nullptr, 0, 0, sz.w, sz.h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT r;
+        GetWindowRect(dlg, &r);
+        EXPECT_EQ(r.right - r.left, sz.gotW) << "dialog asked for " << sz.w << "x" << sz.h;
+        EXPECT_EQ(r.bottom - r.top, sz.gotH) << "dialog asked for " << sz.w << "x" << sz.h;
+    }
     auto edits = Children(dlg, L"Edit");
     ASSERT_EQ(edits.size(), 2u);
     HWND ok = Child(dlg, L"Button", t.btnOK);
@@ -247,6 +261,39 @@ TEST_F(FwiseProgram, AddMoveDeleteApply) {
     EXPECT_EQ(ReadSettingDword(kGuiCharSet, 99), 1u);
 
     // Saved: closing asks nothing and the program ends with 0.
+    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
+TEST_F(FwiseProgram, ResizeKeepsTheMinimumAndTheButtonsRight) {
+    Fwise app;
+    ASSERT_TRUE(app.Main());
+    RECT client;
+    GetClientRect(app.Main(), &client);
+    EXPECT_EQ(client.right, 624);
+    EXPECT_EQ(client.bottom, 432);
+    RECT r0;
+    GetWindowRect(app.Main(), &r0);
+    int w0 = r0.right - r0.left, h0 = r0.bottom - r0.top;
+    struct Size {
+        int w, h, gotW, gotH;
+    } sizes[] = {{w0 - 200, h0 - 100, w0, h0}, {w0 + 100, h0 - 100, w0 + 100, h0}, {w0 + 150, h0 + 60, w0 + 150, h0 + 60}};
+    for (const auto& sz : sizes) {
+        SetWindowPos(app.Main(), nullptr, 0, 0, sz.w, sz.h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT r;
+        GetWindowRect(app.Main(), &r);
+        EXPECT_EQ(r.right - r.left, sz.gotW) << "asked for " << sz.w << "x" << sz.h;
+        EXPECT_EQ(r.bottom - r.top, sz.gotH) << "asked for " << sz.w << "x" << sz.h;
+        // Every bottom button keeps its distance from the right edge.
+        GetClientRect(app.Main(), &client);
+        for (const char16_t* caption : {Texts().btnApply, Texts().btnHelp}) {
+            RECT b;
+            GetWindowRect(app.Button(caption), &b);
+            MapWindowPoints(nullptr, app.Main(), reinterpret_cast<POINT*>(&b), 2);
+            int expected = TextEqual(caption, Texts().btnApply) ? 8 : 624 - 98;
+            EXPECT_EQ(client.right - b.right, expected) << Utf8(caption) << " at " << sz.w << "x" << sz.h;
+        }
+    }
     PostMessageW(app.Main(), WM_CLOSE, 0, 0);
     EXPECT_EQ(app.WaitExit(), 0);
 }
