@@ -979,6 +979,12 @@ void TListView::EndUpdate() {
 bool TListView::HandleNotify(NMHDR* hdr, LRESULT* result) {
     if (hdr->code == LVN_ITEMCHANGED) {
         const NMLISTVIEW* nm = reinterpret_cast<const NMLISTVIEW*>(hdr);
+        // A row added with a clear state reports a "change" that changes
+        // nothing; answering it costs a search of the whole list per row.
+        if (nm->uChanged == LVIF_STATE && ((nm->uNewState ^ nm->uOldState) & (LVIS_SELECTED | LVIS_FOCUSED)) == 0) {
+            *result = 0;
+            return true;
+        }
         TItemChange change = (nm->uChanged & LVIF_STATE)   ? TItemChange::ctState
                              : (nm->uChanged & LVIF_IMAGE) ? TItemChange::ctImage
                                                            : TItemChange::ctText;
