@@ -1,0 +1,438 @@
+#include "option_dialog_box.h"
+#include "browse_folder.h"
+#include "pictures.h"
+#include "rule_dialog_box.h"
+#include "text.h"
+#include "texts.h"
+
+namespace fw {
+
+TOptionDlgBox* OptionDlgBox = nullptr;
+
+namespace {
+
+constexpr uint8_t kAll = akLeft | akTop | akRight | akBottom;
+
+template <class C>
+C* Place(C* c, int left, int top, int width, int height, uint8_t anchors = akLeft | akTop) {
+    c->SetBounds(left, top, width, height);
+    c->SetAnchors(anchors);
+    return c;
+}
+
+HICON InfoIcon() {
+    return static_cast<HICON>(LoadImageW(nullptr, IDI_INFORMATION, IMAGE_ICON, 32, 32, LR_SHARED));
+}
+
+TLabel* TitleLabel(TWinControl* page, int left, int top, TColor color) {
+    TLabel* l = new TLabel(page, W(Texts().aboutTitle));
+    l->SetAutoSize(false);
+    l->Alignment = TAlignment::taCenter;
+    TFont& f = l->OwnFont();
+    f.SetName(L"Arial");
+    f.Height = -35;
+    f.Bold = true;
+    f.Color = color;
+    Place(l, left, top, 614, 41, akLeft | akTop | akRight);
+    return l;
+}
+
+}  // namespace
+
+TOptionDlgBox::TOptionDlgBox() : TForm(L"TOptionDlgBox", nullptr, true, true) {
+    const TextSet& t = Texts();
+    Font().SetName(W(t.layoutFontFace));
+    Font().CharSet = static_cast<BYTE>(t.layoutCharSet);
+    SetCaption(W(t.caption));
+    SetClientSize(624, 432);
+    Position = TPosition::poDesktopCenter;
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(32)));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(16)));
+    OnCanResize = Bind<&TOptionDlgBox::FormCanResize>(this);
+    OnCloseQuery = Bind<&TOptionDlgBox::FormCloseQuery>(this);
+
+    ilList = new TImageList(this, 16);
+    ilList->Add(PictureIcon(Picture::NameRule));
+    ilList->Add(PictureIcon(Picture::ExtRule));
+    ilList->Add(PictureIcon(Picture::UrlRule));
+    timerMove = new TTimer(this);
+    timerMove->SetInterval(kMoveFirstDelayMs);
+    timerMove->OnTimer = Bind<&TOptionDlgBox::RepeatMoveRuleItem>(this);
+    fdGUI = new TFontDialog(this);
+
+    PageControl = Place(new TPageControl(this), 0, 0, 624, 391, kAll);
+    Pages = PageControl;
+    RuleSheet = new TTabSheet(PageControl, W(t.tabRules));
+    GeneralSheet = new TTabSheet(PageControl, W(t.tabGeneral));
+    SetupSheet = new TTabSheet(PageControl, W(t.tabSetup));
+    AboutSheet = new TTabSheet(PageControl, W(t.tabAbout));
+    BuildRulesPage();
+    BuildGeneralPage();
+    BuildSetupPage();
+    BuildAboutPage();
+
+    pnlBottom = Place(new TPanel(this), 0, 391, 624, 41, akLeft | akRight | akBottom);
+    // Every button keeps its distance from the right edge, Help included.
+    btnHelp = Place(new TButton(pnlBottom, W(t.btnHelp)), 8, 8, 90, 25, akTop | akRight);
+    btnOK = Place(new TButton(pnlBottom, W(t.btnOK)), 334, 8, 90, 25, akTop | akRight);
+    btnOK->OnClick = Bind<&TOptionDlgBox::btnOKClick>(this);
+    btnCancel = Place(new TButton(pnlBottom, W(t.btnCancel)), 430, 8, 90, 25, akTop | akRight);
+    btnCancel->OnClick = Bind<&TOptionDlgBox::btnCancelClick>(this);
+    btnCancel->SetCancel(true);
+    btnApply = Place(new TButton(pnlBottom, W(t.btnApply)), 526, 8, 90, 25, akTop | akRight);
+    btnApply->OnClick = Bind<&TOptionDlgBox::btnApplyClick>(this);
+
+    RECT r;
+    GetWindowRect(Handle(), &r);
+    InitLogic(r.right - r.left, r.bottom - r.top);
+    aboutRuleSheetWidth = RuleSheet->Width();
+    aboutIconLeft = imgIcon->Left();
+    aboutCRLeft = lblCR->Left();
+    aboutSoftTypeLeft = lblSoftType->Left();
+    aboutContactLeft = gbContact->Left();
+
+    PageControl->SetDoubleBuffered(true);
+    eDefault->SetDoubleBuffered(true);
+    gbInstall->SetDoubleBuffered(true);
+    RuleSheet->SetDoubleBuffered(true);
+    GeneralSheet->SetDoubleBuffered(true);
+    AboutSheet->SetDoubleBuffered(true);
+    lvList->SetDoubleBuffered(true);
+
+    COLORREF face = GetSysColor(COLOR_BTNFACE);
+    lblAboutMid->SetFontColor(RGB(static_cast<int>(GetRValue(face) * 0.95), static_cast<int>(GetGValue(face) * 0.95),
+                                  static_cast<int>(GetBValue(face) * 0.95)));
+
+    OSVERSIONINFOW vi = {};
+    vi.dwOSVersionInfoSize = sizeof vi;
+    if (t.lblInformSetupOldWindows && GetVersionExW(&vi) && vi.dwMajorVersion <= 5)
+        lblInform->SetCaption(W(t.lblInformSetupOldWindows));
+
+    LoadSettings();
+    RefreshGeneralPage();
+}
+
+void TOptionDlgBox::BuildRulesPage() {
+    const TextSet& t = Texts();
+    TTabSheet* p = RuleSheet;
+    int w = p->Width();
+    struct Tool {
+        TFlatButton** button;
+        Picture picture;
+        const char16_t* hint;
+        int tag;
+    } tools[] = {
+        {&btnAddRulebyName, Picture::AddByName, t.hintAddByName, 0},
+        {&btnAddRulebyURL, Picture::AddByUrl, t.hintAddByUrl, 1},
+        {&btnEditRule, Picture::EditRule, t.hintEdit, 0},
+        {&btnDeleteRule, Picture::DeleteRule, t.hintDelete, 0},
+    };
+    int left = 4;
+    for (const Tool& tool : tools) {
+        TFlatButton* b = Place(new TFlatButton(p), left, 4, 24, 22);
+        b->SetGlyph(PictureIcon(tool.picture), DisabledPictureIcon(tool.picture));
+        b->SetHint(W(tool.hint));
+        // Named after their hint so that tools outside can find them.
+        SetWindowTextW(b->Handle(), W(tool.hint));
+        b->Tag = tool.tag;
+        *tool.button = b;
+        left += 24;
+    }
+    btnAddRulebyName->OnClick = Bind<&TOptionDlgBox::OnAdd>(this);
+    btnAddRulebyURL->OnClick = Bind<&TOptionDlgBox::OnAdd>(this);
+    btnEditRule->OnClick = Bind<&TOptionDlgBox::OnEdit>(this);
+    btnDeleteRule->OnClick = Bind<&TOptionDlgBox::OnDel>(this);
+    btnEditRule->SetEnabled(false);
+    btnDeleteRule->SetEnabled(false);
+
+    HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+    imgUpArrow = Place(new TImage(p), w - 44, 7, 16, 16, akTop | akRight);
+    imgUpArrow->SetPicture(PictureIcon(Picture::UpArrow), 16);
+    imgUpArrow->Tag = 0;
+    imgUpArrow->Cursor = hand;
+    imgUpArrow->SetHint(W(t.hintUp));
+    imgUpArrow->OnMouseDown = Bind<&TOptionDlgBox::OnMoveStart>(this);
+    imgBottomArrow = Place(new TImage(p), w - 24, 7, 16, 16, akTop | akRight);
+    imgBottomArrow->SetPicture(PictureIcon(Picture::DownArrow), 16);
+    imgBottomArrow->Tag = 2;
+    imgBottomArrow->Cursor = hand;
+    imgBottomArrow->SetHint(W(t.hintDown));
+    imgBottomArrow->OnMouseDown = Bind<&TOptionDlgBox::OnMoveStart>(this);
+
+    lvList = Place(new TListView(p), 0, 29, w, 332, kAll);
+    lvList->AddColumn(W(t.colRule), 240);
+    lvList->AddColumn(W(t.colFolder), 350);
+    lvList->SetImages(ilList);
+    lvList->OnChange = Bind<&TOptionDlgBox::lvListChange>(this);
+    lvList->OnDblClick = Bind<&TOptionDlgBox::lvListDblClick>(this);
+    lvList->OnKeyDown = Bind<&TOptionDlgBox::lvListKeyDown>(this);
+}
+
+void TOptionDlgBox::BuildGeneralPage() {
+    const TextSet& t = Texts();
+    TTabSheet* p = GeneralSheet;
+    int w = p->Width();
+    cbUseDefault = Place(new TCheckBox(p, W(t.cbUseDefault)), 12, 12, 367, 17);
+    cbUseDefault->OnClick = Bind<&TOptionDlgBox::cbUseDefaultClick>(this);
+    eDefault = Place(new TEdit(p), 32, 36, w - 32 - 40, 23, akLeft | akTop | akRight);
+    eDefault->SetMaxLength(kPathChars - 1);
+    eDefault->OnChange = Bind<&TOptionDlgBox::eDefaultChange>(this);
+    btnBrowseDefault = Place(new TFlatButton(p), w - 36, 36, 22, 22, akTop | akRight);
+    btnBrowseDefault->SetGlyph(PictureIcon(Picture::Folder), DisabledPictureIcon(Picture::Folder));
+    btnBrowseDefault->OnClick = Bind<&TOptionDlgBox::btnBrowseDefaultClick>(this);
+    cbParseURL = Place(new TCheckBox(p, W(t.cbParseURL)), 12, 76, 295, 17);
+    cbParseURL->OnClick = Bind<&TOptionDlgBox::cbUseDefaultClick>(this);
+    Image1 = Place(new TImage(p), 32, 100, 32, 32);
+    Image1->SetPicture(InfoIcon(), 32);
+    lblInformParase = new TLabel(p, W(t.lblInformParase));
+    lblInformParase->WordWrap = true;
+    lblInformParase->SetFontColor(clNavy);
+    Place(lblInformParase, 72, 100, w - 72 - 16, 45, akLeft | akTop | akRight);
+
+    lblChangeFont = new TLabel(p, W(t.lblChangeFont));
+    Place(lblChangeFont, 12, 160, lblChangeFont->Width(), lblChangeFont->Height());
+    lblFontFace = new TLabel(p, W(t.lblFontFace));
+    Place(lblFontFace, 32, 180, lblFontFace->Width(), lblFontFace->Height());
+    eFontFace = Place(new TEdit(p, false), 100, 176, 180, 23);
+    eFontFace->SetReadOnly(true);
+    eFontFace->SetColor(clBtnFace);
+    lblCharSet = new TLabel(p, W(t.lblCharSet));
+    Place(lblCharSet, 32, 206, lblCharSet->Width(), lblCharSet->Height());
+    eCharSet = Place(new TEdit(p), 100, 202, 180, 23);
+    eCharSet->SetReadOnly(true);
+    eCharSet->SetColor(clBtnFace);
+    btnChangeFont = Place(new TButton(p, W(t.btnChangeFont)), 32, 234, 163, 25);
+    btnChangeFont->OnClick = Bind<&TOptionDlgBox::btnChangeFontClick>(this);
+}
+
+void TOptionDlgBox::BuildSetupPage() {
+    const TextSet& t = Texts();
+    TTabSheet* p = SetupSheet;
+    int w = p->Width();
+    gbInstall = Place(new TGroupBox(p, W(t.gbInstall)), 8, 8, w - 16, 195, akLeft | akTop | akRight);
+    int gw = gbInstall->Width();
+    lblSetupExp = new TLabel(gbInstall, W(t.lblSetupExp));
+    Place(lblSetupExp, 16, 24, lblSetupExp->Width(), lblSetupExp->Height());
+    imgInform = Place(new TImage(gbInstall), 16, 49, 32, 32);
+    imgInform->SetPicture(InfoIcon(), 32);
+    lblInform = new TLabel(gbInstall, W(t.lblInformSetup));
+    lblInform->WordWrap = true;
+    lblInform->SetFontColor(clNavy);
+    Place(lblInform, 56, 49, 543 < gw - 64 ? 543 : gw - 64, 33, akLeft | akTop | akRight);
+    Label1 = new TLabel(gbInstall, W(t.label1));
+    Place(Label1, 16, 96, Label1->Width(), Label1->Height());
+    Label2 = new TLabel(gbInstall, W(t.label2));
+    Place(Label2, 16, 120, Label2->Width(), Label2->Height());
+    btnInstall = Place(new TButton(gbInstall, W(t.btnInstall)), 32, 144, 173, 25);
+    btnInstall->Tag = 0;
+    btnUninstall = Place(new TButton(gbInstall, W(t.btnUninstall)), 212, 144, 173, 25);
+    btnUninstall->Tag = 1;
+    cbDelReg = Place(new TCheckBox(gbInstall, W(t.cbDelReg)), 212, 172, 145, 17);
+}
+
+void TOptionDlgBox::BuildAboutPage() {
+    const TextSet& t = Texts();
+    TTabSheet* p = AboutSheet;
+    lblAboutBtm = TitleLabel(p, 2, 40, clWindowText);
+    lblAboutTop = TitleLabel(p, 0, 38, clWhite);
+    lblAboutMid = TitleLabel(p, 1, 39, clBtnFace);
+    imgIcon = Place(new TImage(p), 100, 43, 32, 32);
+    imgIcon->SetPicture(ProgramIcon(32), 32);
+    lblVersion = new TLabel(p, W(t.aboutVersion));
+    lblVersion->SetAutoSize(false);
+    lblVersion->Alignment = TAlignment::taCenter;
+    lblVersion->OwnFont().SetName(L"Arial");
+    lblVersion->OwnFont().Height = -17;
+    Place(lblVersion, 0, 96, 616, 27, akLeft | akTop | akRight);
+    lblCR = new TLabel(p, W(t.aboutRights));
+    Place(lblCR, 166, 140, lblCR->Width(), lblCR->Height());
+    lblSoftType = new TLabel(p, W(t.aboutSoftType));
+    Place(lblSoftType, 166, 162, lblSoftType->Width(), lblSoftType->Height());
+    gbContact = Place(new TGroupBox(p, W(t.gbContact)), 167, 195, 283, 71);
+    lblMail = new TLabel(gbContact, W(t.lblMail));
+    lblMail->Alignment = TAlignment::taRightJustify;
+    Place(lblMail, 14, 20, lblMail->Width(), lblMail->Height());
+    lblURL = new TLabel(gbContact, W(t.lblURL));
+    lblURL->Alignment = TAlignment::taRightJustify;
+    Place(lblURL, 11, 42, lblURL->Width(), lblURL->Height());
+    hlblMail = new TLabel(gbContact, W(t.mailAddress));
+    hlblMail->OwnFont().SetName(L"Arial");
+    hlblMail->OwnFont().Color = RGB(0, 0, 255);
+    hlblMail->Cursor = LoadCursorW(nullptr, IDC_HAND);
+    Place(hlblMail, 48, 20, hlblMail->Width(), hlblMail->Height());
+    hlblURL = new TLabel(gbContact, W(t.webAddress));
+    hlblURL->OwnFont().SetName(L"Arial");
+    hlblURL->OwnFont().Color = RGB(0, 0, 255);
+    hlblURL->Cursor = LoadCursorW(nullptr, IDC_HAND);
+    Place(hlblURL, 50, 42, hlblURL->Width(), hlblURL->Height());
+}
+
+// --- event handlers ---
+
+void TOptionDlgBox::FormCanResize(TObject*, int& NewWidth, int& NewHeight, bool& Resize) {
+    int32_t w = NewWidth, h = NewHeight;
+    OptionDlgLogic::FormCanResize(&w, &h);
+    NewWidth = w;
+    NewHeight = h;
+    Resize = true;
+}
+
+void TOptionDlgBox::FormCloseQuery(TObject*, bool& CanClose) { CanClose = OptionDlgLogic::FormCloseQuery(); }
+void TOptionDlgBox::btnOKClick(TObject*) { OptionDlgLogic::btnOKClick(); }
+void TOptionDlgBox::btnApplyClick(TObject*) { OptionDlgLogic::btnApplyClick(); }
+void TOptionDlgBox::btnCancelClick(TObject*) { OptionDlgLogic::btnCancelClick(); }
+void TOptionDlgBox::cbUseDefaultClick(TObject*) { OptionDlgLogic::cbUseDefaultClick(); }
+void TOptionDlgBox::eDefaultChange(TObject*) { OptionDlgLogic::eDefaultChange(); }
+void TOptionDlgBox::btnBrowseDefaultClick(TObject*) { OptionDlgLogic::btnBrowseDefaultClick(); }
+void TOptionDlgBox::btnChangeFontClick(TObject*) { OptionDlgLogic::btnChangeFontClick(); }
+void TOptionDlgBox::OnAdd(TObject* Sender) { OptionDlgLogic::OnAdd(Sender->Tag); }
+void TOptionDlgBox::OnEdit(TObject*) { OptionDlgLogic::OnEdit(); }
+void TOptionDlgBox::OnDel(TObject*) { OptionDlgLogic::OnDel(); }
+
+void TOptionDlgBox::OnMoveStart(TObject* Sender, TMouseButton Button, TShiftState, int, int) {
+    MouseButton b = Button == TMouseButton::mbLeft    ? MouseButton::Left
+                    : Button == TMouseButton::mbRight ? MouseButton::Right
+                                                      : MouseButton::Middle;
+    OptionDlgLogic::OnMoveStart(Sender->Tag, b);
+}
+
+void TOptionDlgBox::RepeatMoveRuleItem(TObject*) { OptionDlgLogic::RepeatMoveRuleItem(); }
+
+void TOptionDlgBox::lvListKeyDown(TObject*, WORD& Key, TShiftState Shift) {
+    bool ctrl = (Shift & ssCtrl) != 0;
+    OptionDlgLogic::lvListKeyDown(Key, ctrl);
+    // The move has placed selection and focus on the moved row; a list view
+    // that also handled Ctrl+Up/Down itself (Wine's moves the selection of a
+    // single-selection list) would carry them one row further.
+    if (ctrl && (Key == VK_UP || Key == VK_DOWN)) Key = 0;
+}
+
+void TOptionDlgBox::lvListDblClick(TObject*) { OptionDlgLogic::lvListDblClick(); }
+
+void TOptionDlgBox::lvListChange(TObject*, int, TItemChange Change) {
+    OptionDlgLogic::lvListChange(Change == TItemChange::ctState);
+}
+
+// --- what the logic asks of the window ---
+
+bool TOptionDlgBox::UseDefaultChecked() { return cbUseDefault->Checked(); }
+void TOptionDlgBox::SetUseDefaultChecked(bool on) { cbUseDefault->SetChecked(on); }
+bool TOptionDlgBox::ParseUrlChecked() { return cbParseURL->Checked(); }
+void TOptionDlgBox::SetParseUrlChecked(bool on) { cbParseURL->SetChecked(on); }
+
+void TOptionDlgBox::GetDefaultFolder(char16_t* out, size_t cap) {
+    eDefault->GetText(W(out), static_cast<int>(cap));
+}
+
+void TOptionDlgBox::SetDefaultFolder(const char16_t* text) { eDefault->SetText(W(text)); }
+
+void TOptionDlgBox::EnableDefaultFolder(bool on) {
+    eDefault->SetEnabled(on);
+    eDefault->SetColor(on ? clWindow : clBtnFace);
+    btnBrowseDefault->SetEnabled(on);
+}
+
+void TOptionDlgBox::ShowGuiFont(const char16_t* face, const char16_t* charSetText) {
+    eFontFace->SetText(W(face));
+    eCharSet->SetText(W(charSetText));
+}
+
+void TOptionDlgBox::SetWindowFont(const char16_t* face, uint32_t charSet) {
+    BYTE cs = static_cast<BYTE>(charSet);
+    SetFontFace(W(face), cs);
+    lblInformParase->SetFontFace(W(face), cs);
+    lblInform->SetFontFace(W(face), cs);
+    hlblMail->SetFontFace(W(face), cs);
+    hlblURL->SetFontFace(W(face), cs);
+}
+
+bool TOptionDlgBox::PickFont(char16_t* face, size_t cap, uint32_t* charSet) {
+    fdGUI->Font = Font();
+    if (!fdGUI->Execute(Handle())) return false;
+    TextCopy(face, cap, U(fdGUI->Font.Name()));
+    *charSet = fdGUI->Font.CharSet;
+    return true;
+}
+
+bool TOptionDlgBox::PickFolder(char16_t* path) { return BrowseForFolder(Handle(), W(path)); }
+
+int32_t TOptionDlgBox::RuleCount() { return lvList->Count(); }
+int32_t TOptionDlgBox::SelectedRule() { return lvList->SelectedIndex(); }
+
+// The row keeps its type as its item data: any stored number survives, and
+// only the three known ones choose a picture.
+static int ImageOf(uint32_t type) { return type <= kUrlRule ? static_cast<int>(type) : I_IMAGENONE; }
+
+void TOptionDlgBox::GetRule(int32_t i, uint32_t* type, char16_t* rule, size_t ruleCap, char16_t* folder,
+                            size_t folderCap) {
+    int image = 0;
+    LPARAM data = 0;
+    lvList->Get(i, &image, W(rule), static_cast<int>(ruleCap), W(folder), static_cast<int>(folderCap), &data);
+    *type = static_cast<uint32_t>(data);
+}
+
+void TOptionDlgBox::AppendRule(uint32_t type, const char16_t* rule, const char16_t* folder) {
+    lvList->Add(ImageOf(type), W(rule), W(folder), static_cast<LPARAM>(type));
+}
+
+void TOptionDlgBox::SetRule(int32_t i, uint32_t type, const char16_t* rule, const char16_t* folder) {
+    lvList->Set(i, ImageOf(type), W(rule), W(folder), static_cast<LPARAM>(type));
+}
+
+void TOptionDlgBox::DeleteRule(int32_t i) { lvList->Delete(i); }
+void TOptionDlgBox::ExchangeRules(int32_t i, int32_t j) { lvList->Exchange(i, j); }
+void TOptionDlgBox::SelectRule(int32_t i) { lvList->Select(i); }
+
+void TOptionDlgBox::FocusAndShowRule(int32_t i) {
+    lvList->FocusItem(i);
+    lvList->MakeVisible(i);
+}
+
+void TOptionDlgBox::FocusRuleList() { lvList->SetFocus(); }
+
+void TOptionDlgBox::EnableRuleButtons(bool on) {
+    btnDeleteRule->SetEnabled(on);
+    btnEditRule->SetEnabled(on);
+}
+
+void TOptionDlgBox::BeginRuleUpdate() { lvList->BeginUpdate(); }
+void TOptionDlgBox::EndRuleUpdate() { lvList->EndUpdate(); }
+
+bool TOptionDlgBox::RunRuleDialog(bool fileKind, char16_t* rule, char16_t* folder) {
+    const TextSet& t = Texts();
+    TRuleDlgBox* dlg = new TRuleDlgBox(this);
+    dlg->SetFontFace(Font().Name(), Font().CharSet);
+    dlg->lblInform->SetFontFace(Font().Name(), Font().CharSet);
+    dlg->eRule->SetText(W(rule));
+    dlg->eFolder->SetText(W(folder));
+    dlg->lblRule->SetCaption(W(fileKind ? t.lblRuleByName : t.lblRuleByUrl));
+    dlg->lblInform->SetCaption(W(fileKind ? t.informByName : t.informByUrl));
+    bool ok = dlg->ShowModal() == mrOk;
+    if (ok) {
+        dlg->eRule->GetText(W(rule), kRuleChars);
+        dlg->eFolder->GetText(W(folder), kPathChars);
+    }
+    delete dlg;
+    return ok;
+}
+
+bool TOptionDlgBox::TimerEnabled() { return timerMove->Enabled(); }
+void TOptionDlgBox::SetTimerEnabled(bool on) { timerMove->SetEnabled(on); }
+uint32_t TOptionDlgBox::TimerInterval() { return timerMove->Interval(); }
+void TOptionDlgBox::SetTimerInterval(uint32_t ms) { timerMove->SetInterval(ms); }
+bool TOptionDlgBox::LeftButtonDown() { return GetKeyState(VK_LBUTTON) < 0; }
+
+bool TOptionDlgBox::AskDiscard() {
+    const TextSet& t = Texts();
+    return MessageBoxW(Handle(), W(t.closeQuestion), W(t.caption), MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) ==
+           IDOK;
+}
+
+void TOptionDlgBox::ReportSaveFailed() {
+    const TextSet& t = Texts();
+    MessageBoxW(Handle(), W(t.saveFailed), W(t.caption), MB_OK | MB_ICONERROR);
+}
+
+void TOptionDlgBox::CloseWindow() { Close(); }
+
+}  // namespace fw

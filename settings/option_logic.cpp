@@ -1,0 +1,279 @@
+#include "option_logic.h"
+#include "texts.h"
+#include "text.h"
+
+namespace fw {
+
+uint32_t DecideRuleType(bool fileKind, const char16_t* rule) {
+    if (!fileKind) return kUrlRule;
+    return rule && rule[0] == u'.' ? kExtensionRule : kNameRule;
+}
+
+bool RuleDlgOkEnabled(const char16_t* rule, const char16_t* folder) {
+    return TextLen(rule) > 0 && TextLen(folder) > 0;
+}
+
+void MainCanResize(int32_t minWidth, int32_t minHeight, int32_t* width, int32_t* height) {
+    if (*width < minWidth) *width = minWidth;
+    if (*height < minHeight) *height = minHeight;
+}
+
+void RuleDlgCanResize(int32_t minWidth, int32_t minHeight, int32_t* width, int32_t* height) {
+    if (*width < minWidth) *width = minWidth;
+    *height = minHeight;
+}
+
+const char16_t* CharSetFormat(uint32_t charSet) {
+    for (uint32_t i = 0; i + 1 < kCharSetNameCount; ++i)
+        if (kCharSetNames[i].charSet == charSet) return kCharSetNames[i].format;
+    return kCharSetNames[kCharSetNameCount - 1].format;
+}
+
+void FormatCharSet(char16_t* out, size_t cap, uint32_t charSet) {
+    if (!out || cap == 0) return;
+    out[0] = 0;
+    const char16_t* format = CharSetFormat(charSet);
+    const char16_t* mark = format;
+    while (*mark && !(mark[0] == u'%' && mark[1] == u'd')) ++mark;
+    char16_t head[64] = {};
+    size_t n = static_cast<size_t>(mark - format);
+    if (n >= 64) n = 63;
+    for (size_t i = 0; i < n; ++i) head[i] = format[i];
+    char16_t number[16];
+    FormatDecimal(number, 16, static_cast<int32_t>(charSet));
+    TextAppend(out, cap, head);
+    if (*mark) {
+        TextAppend(out, cap, number);
+        TextAppend(out, cap, mark + 2);
+    }
+}
+
+void OptionDlgLogic::InitLogic(int32_t minWidth, int32_t minHeight) {
+    changed_ = 0;
+    minWidth_ = minWidth;
+    minHeight_ = minHeight;
+}
+
+void OptionDlgLogic::LoadSettings() {
+    const TextSet& t = Texts();
+    char16_t face[kFaceChars];
+    ReadSettingString(kGuiFontFace, t.defaultFontFace, face, sizeof face);
+    uint32_t charSet = ReadSettingDword(kGuiCharSet, t.defaultCharSet) & 0xFF;
+    ApplyGuiFont(face, charSet);
+
+    SetUseDefaultChecked(ReadSettingDword(kUseDefault, 0) != 0);
+    char16_t folder[kPathChars];
+    ReadSettingString(kDefaultFolder, u"", folder, sizeof folder);
+    SetDefaultFolder(folder);
+    SetParseUrlChecked(ReadSettingDword(kParseUrl, 0) != 0);
+
+    int32_t n = static_cast<int32_t>(ReadSettingDword(kNum, 0));
+    char16_t name[kValueNameChars];
+    char16_t rule[kRuleChars];
+    BeginRuleUpdate();
+    for (int32_t i = 0; i < n; ++i) {
+        RuleValueName(name, kValueNameChars, i, kTypeSuffix);
+        uint32_t type = ReadSettingDword(name, 0);
+        // A text that is missing, or longer than the boxes can hold, shows as "ERR".
+        RuleValueName(name, kValueNameChars, i, kRuleSuffix);
+        ReadSettingString(name, u"ERR", rule, sizeof rule);
+        RuleValueName(name, kValueNameChars, i, kFolderSuffix);
+        ReadSettingString(name, u"ERR", folder, sizeof folder);
+        AddRuleItem(type, rule, folder);
+    }
+    EndRuleUpdate();
+    // Setting the boxes above fired their events, which set the flag.
+    changed_ = 0;
+}
+
+bool OptionDlgLogic::SaveSettings() {
+    // Rewritten whole: the delete first, so no value of a longer list survives.
+    DeleteSettings();
+    int ok = 1;
+    ok &= WriteSettingString(kGuiFontFace, guiFace_);
+    ok &= WriteSettingDword(kGuiCharSet, guiCharSet_);
+    ok &= WriteSettingDword(kUseDefault, UseDefaultChecked() ? 1 : 0);
+    char16_t folder[kPathChars];
+    GetDefaultFolder(folder, kPathChars);
+    ok &= WriteSettingString(kDefaultFolder, folder);
+    ok &= WriteSettingDword(kParseUrl, ParseUrlChecked() ? 1 : 0);
+    int32_t n = RuleCount();
+    ok &= WriteSettingDword(kNum, static_cast<uint32_t>(n));
+    char16_t name[kValueNameChars];
+    char16_t rule[kRuleChars];
+    for (int32_t i = 0; i < n; ++i) {
+        uint32_t type = 0;
+        GetRule(i, &type, rule, kRuleChars, folder, kPathChars);
+        RuleValueName(name, kValueNameChars, i, kTypeSuffix);
+        ok &= WriteSettingDword(name, type);
+        RuleValueName(name, kValueNameChars, i, kRuleSuffix);
+        ok &= WriteSettingString(name, rule);
+        RuleValueName(name, kValueNameChars, i, kFolderSuffix);
+        ok &= WriteSettingString(name, folder);
+    }
+    if (!ok) {
+        // The store no longer matches the window: closing must still ask.
+        changed_ = 1;
+        ReportSaveFailed();
+        return false;
+    }
+    changed_ = 0;
+    return true;
+}
+
+void OptionDlgLogic::RefreshGeneralPage() {
+    EnableDefaultFolder(UseDefaultChecked());
+    char16_t charSetText[64];
+    FormatCharSet(charSetText, 64, guiCharSet_);
+    ShowGuiFont(guiFace_, charSetText);
+}
+
+void OptionDlgLogic::ApplyGuiFont(const char16_t* face, uint32_t charSet) {
+    TextCopy(guiFace_, kFaceChars, face ? face : u"");
+    guiCharSet_ = charSet & 0xFF;
+    SetWindowFont(guiFace_, guiCharSet_);
+    RefreshGeneralPage();
+}
+
+void OptionDlgLogic::AddRuleItem(uint32_t type, const char16_t* rule, const char16_t* folder) {
+    AppendRule(type, rule, folder);
+}
+
+bool OptionDlgLogic::FormCloseQuery() { return !changed_ || AskDiscard(); }
+
+void OptionDlgLogic::FormCanResize(int32_t* width, int32_t* height) const {
+    MainCanResize(minWidth_, minHeight_, width, height);
+}
+
+void OptionDlgLogic::btnOKClick() {
+    SaveSettings();
+    CloseWindow();
+}
+
+void OptionDlgLogic::btnApplyClick() { SaveSettings(); }
+
+void OptionDlgLogic::btnCancelClick() { CloseWindow(); }
+
+void OptionDlgLogic::cbUseDefaultClick() {
+    changed_ = 1;
+    RefreshGeneralPage();
+}
+
+void OptionDlgLogic::eDefaultChange() { changed_ = 1; }
+
+void OptionDlgLogic::btnBrowseDefaultClick() {
+    char16_t path[kPathChars];
+    GetDefaultFolder(path, kPathChars);
+    if (!PickFolder(path)) return;
+    SetDefaultFolder(path);
+    changed_ = 1;
+}
+
+void OptionDlgLogic::btnChangeFontClick() {
+    char16_t face[kFaceChars];
+    TextCopy(face, kFaceChars, guiFace_);
+    uint32_t charSet = guiCharSet_;
+    // The new font is stored by the next OK or Apply; it is no unsaved change.
+    if (PickFont(face, kFaceChars, &charSet)) ApplyGuiFont(face, charSet);
+}
+
+bool OptionDlgLogic::ShowRuleDialog(bool fileKind, char16_t* rule, uint32_t* type, char16_t* folder) {
+    char16_t r[kRuleChars];
+    char16_t f[kPathChars];
+    TextCopy(r, kRuleChars, rule);
+    TextCopy(f, kPathChars, folder);
+    if (!RunRuleDialog(fileKind, r, f)) return false;
+    TextCopy(rule, kRuleChars, r);
+    TextCopy(folder, kPathChars, f);
+    *type = DecideRuleType(fileKind, r);
+    return true;
+}
+
+void OptionDlgLogic::OnAdd(int32_t senderTag) {
+    char16_t rule[kRuleChars] = {};
+    char16_t folder[kPathChars] = {};
+    uint32_t type = 0;
+    if (!ShowRuleDialog(senderTag == 0, rule, &type, folder)) return;
+    AddRuleItem(type, rule, folder);
+    FocusRuleList();
+    SelectRule(RuleCount() - 1);
+    changed_ = 1;
+}
+
+void OptionDlgLogic::OnEdit() {
+    int32_t i = SelectedRule();
+    if (i < 0) return;
+    char16_t rule[kRuleChars];
+    char16_t folder[kPathChars];
+    uint32_t type = 0;
+    GetRule(i, &type, rule, kRuleChars, folder, kPathChars);
+    // Only a URL rule opens the URL dialog; every other number the file one.
+    if (!ShowRuleDialog(type != kUrlRule, rule, &type, folder)) return;
+    SetRule(i, type, rule, folder);
+    FocusRuleList();
+    changed_ = 1;
+}
+
+void OptionDlgLogic::OnDel() {
+    int32_t i = SelectedRule();
+    if (i < 0) return;
+    DeleteRule(i);
+    if (i >= RuleCount()) --i;
+    if (i >= 0) SelectRule(i);
+    FocusRuleList();
+    changed_ = 1;
+}
+
+bool OptionDlgLogic::MoveRuleItem(int32_t direction) {
+    int32_t i = SelectedRule();
+    int32_t n = RuleCount();
+    if (i < 0 || direction == 0 || i >= n) return false;
+    int32_t j = i + direction;
+    if (j < 0 || j >= n) return false;
+    ExchangeRules(i, j);
+    SelectRule(j);
+    FocusAndShowRule(j);
+    FocusRuleList();
+    changed_ = 1;
+    return true;
+}
+
+void OptionDlgLogic::OnMoveStart(int32_t senderTag, MouseButton button) {
+    SetTimerEnabled(false);
+    if (button != MouseButton::Left) return;
+    timerTag_ = senderTag - 1;
+    if (MoveRuleItem(timerTag_)) {
+        SetTimerInterval(kMoveFirstDelayMs);
+        SetTimerEnabled(true);
+    }
+}
+
+void OptionDlgLogic::RepeatMoveRuleItem() {
+    if (!LeftButtonDown()) {
+        SetTimerEnabled(false);
+        return;
+    }
+    if (!MoveRuleItem(timerTag_)) SetTimerEnabled(false);
+    if (TimerInterval() != kMoveRepeatMs) SetTimerInterval(kMoveRepeatMs);
+}
+
+void OptionDlgLogic::lvListKeyDown(uint16_t key, bool ctrl) {
+    if (key == kKeyDelete) OnDel();
+    else if (key == kKeyReturn) OnEdit();
+    else if (key == u'I' && ctrl) OnAdd(0);
+    else if (key == kKeyInsert) OnAdd(0);
+    else if (key == u'U' && ctrl) OnAdd(1);
+    else if (key == u'D' && ctrl) OnDel();
+    else if (key == kKeyUp && ctrl) MoveRuleItem(-1);
+    else if (key == kKeyDown && ctrl) MoveRuleItem(+1);
+}
+
+void OptionDlgLogic::lvListDblClick() { OnEdit(); }
+
+void OptionDlgLogic::lvListChange(bool stateChanged) {
+    // While a press-and-hold runs the buttons stay as they are.
+    if (!stateChanged || TimerEnabled()) return;
+    EnableRuleButtons(SelectedRule() >= 0);
+}
+
+}  // namespace fw

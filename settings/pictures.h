@@ -1,0 +1,29 @@
+// The settings program's pictures, drawn at start from small pixel maps so
+// that no image files need to ship.
+#pragma once
+#include "win.h"
+
+namespace fw {
+
+enum class Picture {
+    NameRule,     // ilList image 0
+    ExtRule,      // ilList image 1
+    UrlRule,      // ilList image 2
+    AddByName,
+    AddByUrl,
+    EditRule,
+    DeleteRule,
+    UpArrow,
+    DownArrow,
+    Folder,
+    Count,
+};
+
+// 16 x 16 icons, made on first use and kept until the program ends.
+HICON PictureIcon(Picture p);
+// The same picture greyed, for a disabled button.
+HICON DisabledPictureIcon(Picture p);
+// The program's icon at 16 or 32 pixels.
+HICON ProgramIcon(int size);
+
+}  // namespace fw

@@ -1,0 +1,100 @@
+#include "rule_dialog_box.h"
+#include "browse_folder.h"
+#include "option_logic.h"
+#include "pictures.h"
+#include "texts.h"
+
+namespace fw {
+
+TRuleDlgBox::TRuleDlgBox(TForm* owner) : TForm(L"TRuleDlgBox", owner, true, false) {
+    const TextSet& t = Texts();
+    Font().SetName(W(t.layoutFontFace));
+    Font().CharSet = static_cast<BYTE>(t.layoutCharSet);
+    SetCaption(W(t.ruleCaption));
+    SetClientSize(624, 210);
+    Position = TPosition::poOwnerFormCenter;
+    OnCanResize = Bind<&TRuleDlgBox::FormCanResize>(this);
+
+    pnlMain = new TPanel(this);
+    pnlMain->SetBounds(0, 0, 624, 210);
+    pnlMain->SetAnchors(akLeft | akTop | akRight | akBottom);
+
+    lblRule = new TLabel(pnlMain, L"");
+    lblRule->SetBounds(12, 10, 300, 15);
+
+    eRule = new TEdit(pnlMain);
+    eRule->SetBounds(12, 28, 600, 23);
+    eRule->SetAnchors(akLeft | akTop | akRight);
+    eRule->SetMaxLength(kRuleChars - 1);
+    eRule->OnChange = Bind<&TRuleDlgBox::eRuleChange>(this);
+
+    imgInform = new TImage(pnlMain);
+    imgInform->SetBounds(12, 60, 32, 32);
+    imgInform->SetPicture(static_cast<HICON>(LoadImageW(nullptr, IDI_INFORMATION, IMAGE_ICON, 32, 32, LR_SHARED)), 32);
+
+    lblInform = new TLabel(pnlMain, L"");
+    lblInform->WordWrap = true;
+    lblInform->SetBounds(52, 58, 551, 48);
+    lblInform->SetAnchors(akLeft | akTop | akRight);
+    lblInform->SetFontColor(clNavy);
+
+    lblFolder = new TLabel(pnlMain, W(t.lblFolder));
+    lblFolder->SetLeft(12);
+    lblFolder->SetBounds(12, 114, lblFolder->Width(), lblFolder->Height());
+
+    eFolder = new TEdit(pnlMain);
+    eFolder->SetBounds(12, 132, 574, 23);
+    eFolder->SetAnchors(akLeft | akTop | akRight);
+    eFolder->SetMaxLength(kPathChars - 1);
+    eFolder->OnChange = Bind<&TRuleDlgBox::eRuleChange>(this);
+
+    btnBrowseDefault = new TFlatButton(pnlMain);
+    btnBrowseDefault->SetBounds(590, 132, 22, 22);
+    btnBrowseDefault->SetAnchors(akTop | akRight);
+    btnBrowseDefault->SetGlyph(PictureIcon(Picture::Folder));
+    btnBrowseDefault->OnClick = Bind<&TRuleDlgBox::btnBrowseDefaultClick>(this);
+
+    btnOK = new TButton(pnlMain, W(t.btnOK));
+    btnOK->SetBounds(426, 172, 90, 25);
+    btnOK->SetAnchors(akTop | akRight);
+    btnOK->ModalResult = mrOk;
+    btnOK->SetDefault(true);
+    btnOK->SetEnabled(false);
+
+    btnCancel = new TButton(pnlMain, W(t.btnCancel));
+    btnCancel->SetBounds(522, 172, 90, 25);
+    btnCancel->SetAnchors(akTop | akRight);
+    btnCancel->ModalResult = mrCancel;
+    btnCancel->SetCancel(true);
+
+    RECT r;
+    GetWindowRect(Handle(), &r);
+    minWidth_ = r.right - r.left;
+    minHeight_ = r.bottom - r.top;
+    pnlMain->SetDoubleBuffered(true);
+    eRule->SetDoubleBuffered(true);
+    eFolder->SetDoubleBuffered(true);
+}
+
+void TRuleDlgBox::FormCanResize(TObject*, int& NewWidth, int& NewHeight, bool& Resize) {
+    int32_t w = NewWidth, h = NewHeight;
+    RuleDlgCanResize(minWidth_, minHeight_, &w, &h);
+    NewWidth = w;
+    NewHeight = h;
+    Resize = true;
+}
+
+void TRuleDlgBox::eRuleChange(TObject*) {
+    wchar_t rule[2], folder[2];
+    eRule->GetText(rule, 2);
+    eFolder->GetText(folder, 2);
+    btnOK->SetEnabled(RuleDlgOkEnabled(U(rule), U(folder)));
+}
+
+void TRuleDlgBox::btnBrowseDefaultClick(TObject*) {
+    wchar_t path[kPathChars];
+    eFolder->GetText(path, kPathChars);
+    if (BrowseForFolder(Handle(), path)) eFolder->SetText(path);
+}
+
+}  // namespace fw

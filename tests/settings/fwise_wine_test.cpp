@@ -1,0 +1,498 @@
+// Fwise.exe itself, started on a prepared store and driven from outside with
+// window messages and real keyboard input, the way a user would; the
+// registry is checked afterwards.
+#include "store_util.h"
+#include "texts.h"
+#include "win.h"
+#include <commctrl.h>
+#include <sddl.h>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace fw::test {
+namespace {
+
+std::wstring BinDir() {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring p = path;
+    return p.substr(0, p.rfind(L'\\') + 1);
+}
+
+std::string Narrow(const std::wstring& s) { return Utf8(std::u16string(U(s.c_str()))); }
+
+std::wstring Text(HWND h) {
+    wchar_t buf[1024] = {};
+    GetWindowTextW(h, buf, 1024);
+    return buf;
+}
+
+std::wstring ClassOf(HWND h) {
+    wchar_t buf[256] = {};
+    GetClassNameW(h, buf, 256);
+    return buf;
+}
+
+struct Find {
+    DWORD pid;
+    const wchar_t* cls;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopLevel(HWND h, LPARAM l) {
+    Find* f = reinterpret_cast<Find*>(l);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner == f->pid && IsWindowVisible(h) && ClassOf(h) == f->cls) {
+        f->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Waits (up to `ms`) for a visible top-level window of the process.
+HWND WaitWindow(DWORD pid, const wchar_t* cls, int ms = 10000) {
+    Find f = {pid, cls, nullptr};
+    for (int waited = 0; waited <= ms; waited += 50) {
+        f.found = nullptr;
+        EnumWindows(&FindTopLevel, reinterpret_cast<LPARAM>(&f));
+        if (f.found) return f.found;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+bool WaitGone(HWND h, int ms = 5000) {
+    for (int waited = 0; waited <= ms; waited += 50) {
+        if (!IsWindow(h) || !IsWindowVisible(h)) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+struct Collect {
+    const wchar_t* cls;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectChild(HWND h, LPARAM l) {
+    Collect* c = reinterpret_cast<Collect*>(l);
+    if (ClassOf(h) == c->cls) c->found.push_back(h);
+    return TRUE;
+}
+
+// Every descendant of `parent` of class `cls`, in creation order.
+std::vector<HWND> Children(HWND parent, const wchar_t* cls) {
+    Collect c = {cls, {}};
+    EnumChildWindows(parent, &CollectChild, reinterpret_cast<LPARAM>(&c));
+    return c.found;
+}
+
+HWND Child(HWND parent, const wchar_t* cls, const char16_t* text) {
+    for (HWND h : Children(parent, cls))
+        if (Text(h) == W(text)) return h;
+    return nullptr;
+}
+
+// Text of a message box (its static with the message).
+std::wstring BoxText(HWND box) {
+    std::wstring all;
+    for (HWND h : Children(box, L"Static")) all += Text(h);
+    return all;
+}
+
+// Real key presses, delivered to whichever window has the focus.
+void Press(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> in;
+    for (WORD k : keys) {
+        INPUT i = {};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = k;
+        i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(k, MAPVK_VK_TO_VSC));
+        if (k == VK_UP || k == VK_DOWN || k == VK_HOME || k == VK_DELETE || k == VK_INSERT)
+            i.ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
+        in.push_back(i);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        --it;
+        INPUT i = {};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = *it;
+        i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(*it, MAPVK_VK_TO_VSC));
+        i.ki.dwFlags = KEYEVENTF_KEYUP;
+        if (*it == VK_UP || *it == VK_DOWN || *it == VK_HOME || *it == VK_DELETE || *it == VK_INSERT)
+            i.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+        in.push_back(i);
+    }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    Sleep(300);
+}
+
+class Fwise {
+public:
+    Fwise() {
+        std::wstring exe = BinDir() + L"Fwise.exe";
+        std::wstring cmd = L"\"" + exe + L"\"";
+        STARTUPINFOW si = {};
+        si.cb = sizeof si;
+        if (!CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) return;
+        main_ = WaitWindow(pi_.dwProcessId, L"TOptionDlgBox");
+        if (main_) {
+            SetForegroundWindow(main_);
+            Sleep(300);
+        }
+    }
+    ~Fwise() {
+        if (pi_.hProcess) {
+            if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 1);
+            WaitForSingleObject(pi_.hProcess, 5000);
+            CloseHandle(pi_.hProcess);
+            CloseHandle(pi_.hThread);
+        }
+    }
+    Fwise(const Fwise&) = delete;
+    Fwise& operator=(const Fwise&) = delete;
+
+    HWND Main() const { return main_; }
+    DWORD Pid() const { return pi_.dwProcessId; }
+    // The exit code once the program has ended, or -1 while it still runs.
+    int WaitExit(int ms = 5000) {
+        if (WaitForSingleObject(pi_.hProcess, ms) != WAIT_OBJECT_0) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(pi_.hProcess, &code);
+        return static_cast<int>(code);
+    }
+    HWND List() const {
+        auto lists = Children(main_, WC_LISTVIEWW);
+        return lists.empty() ? nullptr : lists[0];
+    }
+    int Rows() const { return static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0)); }
+    int Selected() const {
+        return static_cast<int>(SendMessageW(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    }
+    HWND Button(const char16_t* text) const { return Child(main_, L"Button", text); }
+
+private:
+    PROCESS_INFORMATION pi_ = {};
+    HWND main_ = nullptr;
+};
+
+std::u16string Stored(const char16_t* name) {
+    char16_t buf[kRuleChars];
+    ReadSettingString(name, u"<missing>", buf, sizeof buf);
+    return buf;
+}
+
+class FwiseProgram : public StoreTest {};
+
+TEST_F(FwiseProgram, AddMoveDeleteApply) {
+    WriteRules({{0, u"setup", u"C:\\Setup"}, {2, u"example.org/music/", u"C:\\Music"}, {7, u"odd", u"C:\\Odd"}});
+    Fwise app;
+    ASSERT_TRUE(app.Main()) << "no main window";
+    const TextSet& t = Texts();
+    ASSERT_EQ(app.Rows(), 3);
+    EXPECT_EQ(app.Selected(), -1);
+    EXPECT_FALSE(IsWindowEnabled(app.Button(t.hintDelete))) << "Delete starts disabled";
+
+    // Add a rule through the dialog; OK only once both boxes hold text.
+    PostMessageW(app.Button(t.hintAddByName), BM_CLICK, 0, 0);
+    HWND dlg = WaitWindow(app.Pid(), L"TRuleDlgBox");
+    ASSERT_TRUE(dlg) << "no rule dialog";
+    EXPECT_EQ(Narrow(Text(dlg)), Utf8(t.ruleCaption));
+    // The dialog can be widened, but not made taller or narrower.
+    RECT r0;
+    GetWindowRect(dlg, &r0);
+    int w0 = r0.right - r0.left, h0 = r0.bottom - r0.top;
+    struct Size {
+        int w, h, gotW, gotH;
+    } sizes[] = {{w0 - 100, h0 - 50, w0, h0}, {w0 + 120, h0 + 80, w0 + 120, h0}, {w0 + 10, h0, w0 + 10, h0}};
+    for (const auto& sz : sizes) {
+        SetWindowPos(dlg, nullptr, 0, 0, sz.w, sz.h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT r;
+        GetWindowRect(dlg, &r);
+        EXPECT_EQ(r.right - r.left, sz.gotW) << "dialog asked for " << sz.w << "x" << sz.h;
+        EXPECT_EQ(r.bottom - r.top, sz.gotH) << "dialog asked for " << sz.w << "x" << sz.h;
+    }
+    auto edits = Children(dlg, L"Edit");
+    ASSERT_EQ(edits.size(), 2u);
+    HWND ok = Child(dlg, L"Button", t.btnOK);
+    ASSERT_TRUE(ok);
+    EXPECT_FALSE(IsWindowEnabled(ok));
+    SendMessageW(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L".pdf"));
+    EXPECT_FALSE(IsWindowEnabled(ok)) << "folder still empty";
+    SendMessageW(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\Papers"));
+    EXPECT_TRUE(IsWindowEnabled(ok));
+    PostMessageW(ok, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitGone(dlg));
+    Sleep(200);
+    ASSERT_EQ(app.Rows(), 4);
+    EXPECT_EQ(app.Selected(), 3) << "the new rule is selected at the end";
+    EXPECT_TRUE(IsWindowEnabled(app.Button(t.hintDelete)));
+
+    // Ctrl+Up raises it one place; Home then Delete removes the first rule.
+    SetForegroundWindow(app.Main());
+    Press({VK_CONTROL, VK_UP});
+    EXPECT_EQ(app.Selected(), 2) << "Ctrl+Up";
+    Press({VK_HOME});
+    EXPECT_EQ(app.Selected(), 0) << "Home";
+    Press({VK_DELETE});
+    EXPECT_EQ(app.Rows(), 3) << "Delete";
+    EXPECT_EQ(app.Selected(), 0) << "the next rule moves up into the selection";
+
+    SendMessageW(app.Button(t.btnApply), BM_CLICK, 0, 0);
+    EXPECT_EQ(ReadSettingDword(kNum, 0), 3u);
+    struct Row {
+        uint32_t type;
+        const char16_t* rule;
+        const char16_t* folder;
+    } expected[] = {{2, u"example.org/music/", u"C:\\Music"}, {1, u".pdf", u"C:\\Papers"}, {7, u"odd", u"C:\\Odd"}};
+    char16_t name[kValueNameChars];
+    for (int i = 0; i < 3; ++i) {
+        RuleValueName(name, kValueNameChars, i, kTypeSuffix);
+        EXPECT_EQ(ReadSettingDword(name, 99), expected[i].type) << "rule " << i;
+        RuleValueName(name, kValueNameChars, i, kRuleSuffix);
+        EXPECT_EQ(Utf8(Stored(name)), Utf8(expected[i].rule)) << "rule " << i;
+        RuleValueName(name, kValueNameChars, i, kFolderSuffix);
+        EXPECT_EQ(Utf8(Stored(name)), Utf8(expected[i].folder)) << "rule " << i;
+    }
+    EXPECT_EQ(Utf8(Stored(u"0003Rule")), "<missing>");
+    EXPECT_EQ(Utf8(Stored(kGuiFontFace)), "Arial");
+    EXPECT_EQ(ReadSettingDword(kGuiCharSet, 99), 1u);
+
+    // Saved: closing asks nothing and the program ends with 0.
+    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
+TEST_F(FwiseProgram, ResizeKeepsTheMinimumAndTheButtonsRight) {
+    Fwise app;
+    ASSERT_TRUE(app.Main());
+    RECT client;
+    GetClientRect(app.Main(), &client);
+    EXPECT_EQ(client.right, 624);
+    EXPECT_EQ(client.bottom, 432);
+    RECT r0;
+    GetWindowRect(app.Main(), &r0);
+    int w0 = r0.right - r0.left, h0 = r0.bottom - r0.top;
+    struct Size {
+        int w, h, gotW, gotH;
+    } sizes[] = {{w0 - 200, h0 - 100, w0, h0}, {w0 + 100, h0 - 100, w0 + 100, h0}, {w0 + 150, h0 + 60, w0 + 150, h0 + 60}};
+    for (const auto& sz : sizes) {
+        SetWindowPos(app.Main(), nullptr, 0, 0, sz.w, sz.h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT r;
+        GetWindowRect(app.Main(), &r);
+        EXPECT_EQ(r.right - r.left, sz.gotW) << "asked for " << sz.w << "x" << sz.h;
+        EXPECT_EQ(r.bottom - r.top, sz.gotH) << "asked for " << sz.w << "x" << sz.h;
+        // Every bottom button keeps its distance from the right edge.
+        GetClientRect(app.Main(), &client);
+        for (const char16_t* caption : {Texts().btnApply, Texts().btnHelp}) {
+            RECT b;
+            GetWindowRect(app.Button(caption), &b);
+            MapWindowPoints(nullptr, app.Main(), reinterpret_cast<POINT*>(&b), 2);
+            int expected = TextEqual(caption, Texts().btnApply) ? 8 : 624 - 98;
+            EXPECT_EQ(client.right - b.right, expected) << Utf8(caption) << " at " << sz.w << "x" << sz.h;
+        }
+    }
+    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
+TEST_F(FwiseProgram, CloseAsksOnlyWithUnsavedChanges) {
+    const TextSet& t = Texts();
+    {
+        Fwise app;
+        ASSERT_TRUE(app.Main());
+        PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(app.WaitExit(), 0) << "no change, no question";
+    }
+    Fwise app;
+    ASSERT_TRUE(app.Main());
+    HWND useDefault = app.Button(t.cbUseDefault);
+    ASSERT_TRUE(useDefault);
+    SendMessageW(useDefault, BM_CLICK, 0, 0);
+    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    HWND box = WaitWindow(app.Pid(), L"#32770");
+    ASSERT_TRUE(box) << "no question";
+    EXPECT_EQ(Narrow(Text(box)), Utf8(t.caption));
+    EXPECT_EQ(Narrow(BoxText(box)), Utf8(t.closeQuestion));
+    PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitGone(box));
+    EXPECT_EQ(app.WaitExit(500), -1) << "Cancel keeps the window";
+    EXPECT_EQ(SendMessageW(useDefault, BM_GETCHECK, 0, 0), BST_CHECKED) << "with the edit intact";
+
+    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    box = WaitWindow(app.Pid(), L"#32770");
+    ASSERT_TRUE(box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(app.WaitExit(), 0);
+    EXPECT_FALSE(ReadSettingDword(kUseDefault, 0)) << "discarded, not saved";
+}
+
+// A settings key whose writes and deletion the user may not make.
+void LockStore(bool lock) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, W(kSettingsKey), 0, nullptr, 0, WRITE_DAC | READ_CONTROL, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    const wchar_t* sddl = lock ? L"D:(D;;KW;;;WD)(D;;SD;;;WD)(A;;KA;;;WD)" : L"D:(A;;KA;;;WD)";
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr));
+    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
+    LocalFree(sd);
+    RegCloseKey(key);
+}
+
+TEST_F(FwiseProgram, FailedSaveIsReported) {
+    const TextSet& t = Texts();
+    WriteRules({{0, u"setup", u"C:\\Setup"}});
+    LockStore(true);
+    EXPECT_EQ(WriteSettingDword(kNum, 5), 0) << "the locked key takes no writes";
+    Fwise app;
+    ASSERT_TRUE(app.Main());
+    PostMessageW(app.Button(t.btnApply), BM_CLICK, 0, 0);
+    HWND box = WaitWindow(app.Pid(), L"#32770");
+    ASSERT_TRUE(box) << "the failure was not reported";
+    EXPECT_EQ(Narrow(Text(box)), Utf8(t.caption));
+    EXPECT_EQ(Narrow(BoxText(box)), Utf8(t.saveFailed));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitGone(box));
+
+    // The window still holds what the store lacks: closing asks.
+    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    box = WaitWindow(app.Pid(), L"#32770");
+    ASSERT_TRUE(box) << "closing after a failed save did not ask";
+    EXPECT_EQ(Narrow(BoxText(box)), Utf8(t.closeQuestion));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(app.WaitExit(), 0);
+    LockStore(false);
+}
+
+// Saves what the screen shows of a window as a 24-bit BMP.
+bool SaveWindowPicture(HWND h, const std::wstring& path) {
+    RECT r;
+    GetWindowRect(h, &r);
+    int w = r.right - r.left, ht = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = ht;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, ht, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+    BITMAPFILEHEADER fh = {};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + stride * ht;
+    bool ok = false;
+    if (FILE* f = _wfopen(path.c_str(), L"wb")) {
+        ok = fwrite(&fh, sizeof fh, 1, f) == 1 && fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f) == 1 &&
+             fwrite(bits, stride * ht, 1, f) == 1;
+        fclose(f);
+    }
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+void ClickAt(int x, int y) {
+    SetCursorPos(x, y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+    Sleep(300);
+}
+
+void Mouse(DWORD flags) {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+}
+
+TEST_F(FwiseProgram, PressAndHoldOnTheDownArrow) {
+    std::vector<Rule> rules;
+    for (int i = 0; i < 10; ++i) rules.push_back({0, std::u16string(1, static_cast<char16_t>(u'a' + i)), u"C:\\x"});
+    WriteRules(rules);
+    Fwise app;
+    ASSERT_TRUE(app.Main());
+    RECT list;
+    GetWindowRect(app.List(), &list);
+    ClickAt(list.left + 60, list.top + 30);
+    ASSERT_EQ(app.Selected(), 0);
+    // The arrows sit above the list's right end, the down arrow last.
+    POINT down = {list.right - 24 + 8, list.top - 29 + 7 + 8};
+    SetCursorPos(down.x, down.y);
+
+    // A short click moves one row.
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    Sleep(800);
+    EXPECT_EQ(app.Selected(), 1) << "one click, one row";
+
+    // Held, it repeats until the end of the list.
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Sleep(2500);
+    EXPECT_EQ(app.Selected(), 9) << "held down to the last row";
+    Mouse(MOUSEEVENTF_LEFTUP);
+    Sleep(300);
+    EXPECT_EQ(app.Rows(), 10);
+
+    SendMessageW(app.Button(Texts().btnApply), BM_CLICK, 0, 0);
+    EXPECT_EQ(Utf8(Stored(u"0009Rule")), "a") << "the first rule went to the bottom";
+    EXPECT_EQ(Utf8(Stored(u"0000Rule")), "b");
+    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
+// Pictures of the four pages and the rule dialog for the documentation;
+// runs only when FW_SCREENSHOTS names a folder (tests/settings/screenshots.sh).
+TEST_F(FwiseProgram, Screenshots) {
+    wchar_t dir[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"FW_SCREENSHOTS", dir, MAX_PATH)) GTEST_SKIP() << "FW_SCREENSHOTS not set";
+    std::wstring out = std::wstring(dir) + L"\\";
+    WriteRules({{1, u".pdf", u"C:\\Users\\me\\Documents\\Papers"},
+                {0, u"setup", u"C:\\Installers"},
+                {2, u"example.org/music/", u"D:\\Music"},
+                {1, u".zip", u"D:\\Archives"},
+                {2, u"downloads.example.com/video/", u"D:\\Video"}});
+    WriteSettingDword(kUseDefault, 1);
+    WriteSettingString(kDefaultFolder, u"C:\\Users\\me\\Downloads");
+    WriteSettingDword(kParseUrl, 1);
+    Fwise app;
+    ASSERT_TRUE(app.Main());
+    RECT list;
+    GetWindowRect(app.List(), &list);
+    ClickAt(list.left + 60, list.top + 30);  // the first row
+    Press({VK_DOWN});
+    ASSERT_EQ(app.Selected(), 1);
+    const wchar_t* pages[] = {L"rules", L"general", L"setup", L"about"};
+    for (const wchar_t* page : pages) {
+        Sleep(300);
+        EXPECT_TRUE(SaveWindowPicture(app.Main(), out + page + L".bmp")) << Narrow(page);
+        Press({VK_CONTROL, VK_TAB});
+    }
+    Press({VK_RETURN});  // edits the selected rule
+    HWND dlg = WaitWindow(app.Pid(), L"TRuleDlgBox");
+    ASSERT_TRUE(dlg);
+    Sleep(500);
+    EXPECT_TRUE(SaveWindowPicture(dlg, out + L"rule_dialog.bmp"));
+    Press({VK_ESCAPE});
+    ASSERT_TRUE(WaitGone(dlg));
+    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
+}  // namespace
+}  // namespace fw::test
