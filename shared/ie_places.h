@@ -1,13 +1,13 @@
 // The registry places through which Internet Explorer's Save dialog takes its
-// starting folder, and the protected-mode area the hand-off key lives in, as
-// the code shared by the handler and the RegTool needs them. The same names
-// as in handler/host_places.h, which shared code cannot reach; kept in a
-// namespace of their own so both headers can meet in one file.
+// starting folder, and the protected-mode area the hand-off key lives in:
+// shared by the handler and the RegTool. Plain UTF-16 constants, so portable
+// code and its native tests use them too.
 #pragma once
 
 namespace fw::ie {
 
-inline constexpr const char16_t* kIeKey = u"SOFTWARE\\Microsoft\\Internet Explorer";  // HKLM
+// Under HKEY_LOCAL_MACHINE; "Version" begins with the major version and a '.'.
+inline constexpr const char16_t* kIeKey = u"SOFTWARE\\Microsoft\\Internet Explorer";
 inline constexpr const char16_t* kVersionValue = u"Version";
 inline constexpr const char16_t* kDownloadDirectoryKey = u"Software\\Microsoft\\Internet Explorer";  // HKCU
 inline constexpr const char16_t* kDownloadDirectoryValue = u"Download Directory";
