@@ -1,0 +1,150 @@
+// Both language builds of Fwise.exe under Wine: the Japanese build's texts,
+// fonts and version block, the English one's version block, the About
+// page's resize and the Help button.
+#include "fwise_ui.h"
+#include "texts.h"
+#include <winver.h>
+#include <algorithm>
+
+namespace fw::test {
+namespace {
+
+// A tab's text: the item and its text buffer must lie in the program's own
+// memory, as the tab control does not copy them across processes.
+std::wstring TabText(HWND tabs, int i) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(tabs, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return L"<no process>";
+    struct Remote {
+        TCITEMW item;
+        wchar_t text[128];
+    } local = {};
+    auto* remote = static_cast<Remote*>(VirtualAllocEx(process, nullptr, sizeof local, MEM_COMMIT, PAGE_READWRITE));
+    std::wstring out = L"<no memory>";
+    if (remote) {
+        local.item.mask = TCIF_TEXT;
+        local.item.pszText = remote->text;
+        local.item.cchTextMax = 128;
+        SIZE_T n = 0;
+        WriteProcessMemory(process, remote, &local, sizeof local, &n);
+        SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&remote->item));
+        if (ReadProcessMemory(process, remote, &local, sizeof local, &n)) {
+            local.text[127] = 0;
+            out = local.text;
+        }
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return out;
+}
+
+std::string Utf8W(const std::wstring& s) { return Narrow(s); }
+
+struct VersionFacts {
+    std::wstring originalName;
+    WORD language = 0, codePage = 0;
+};
+
+VersionFacts ReadVersion(const std::wstring& exe) {
+    VersionFacts v;
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
+    if (!size) return v;
+    std::vector<BYTE> data(size);
+    if (!GetFileVersionInfoW(exe.c_str(), 0, size, data.data())) return v;
+    WORD* tr = nullptr;
+    UINT len = 0;
+    if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&tr), &len) || len < 4)
+        return v;
+    v.language = tr[0];
+    v.codePage = tr[1];
+    wchar_t path[128];
+    swprintf(path, 128, L"\\StringFileInfo\\%04x%04x\\OriginalFilename", tr[0], tr[1]);
+    wchar_t* name = nullptr;
+    if (VerQueryValueW(data.data(), path, reinterpret_cast<void**>(&name), &len) && name) v.originalName = name;
+    return v;
+}
+
+class Builds : public StoreTest {};
+
+TEST_F(Builds, VersionBlocks) {
+    struct Row {
+        const wchar_t* exe;
+        const char* name;
+        WORD language, codePage;
+    } rows[] = {{L"Fwise.exe", "Fwise_ENG.exe", 0x0409, 1252}, {L"Fwise_JPN.exe", "Fwise_JPN.exe", 0x0411, 932}};
+    for (const Row& r : rows) {
+        VersionFacts v = ReadVersion(BinDir() + r.exe);
+        EXPECT_EQ(Utf8W(v.originalName), r.name) << Narrow(r.exe);
+        EXPECT_EQ(v.language, r.language) << Narrow(r.exe);
+        EXPECT_EQ(v.codePage, r.codePage) << Narrow(r.exe);
+    }
+}
+
+TEST_F(Builds, JapaneseBuildShowsItsTextsAndFonts) {
+    Fwise app(L"Fwise_JPN.exe");
+    ASSERT_TRUE(app.Main()) << "no main window";
+    EXPECT_EQ(Utf8W(Text(app.Main())), "Folderwise");
+    auto tabs = Children(app.Main(), WC_TABCONTROLW);
+    ASSERT_EQ(tabs.size(), 1u);
+    const char* tabTexts[] = {"条件の設定", "全般", "セットアップ", "バージョン情報"};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(Utf8W(TabText(tabs[0], i)), tabTexts[i]) << "tab " << i;
+    for (const char16_t* b : {u"OK", u"ｷｬﾝｾﾙ", u"更新", u"ﾍﾙﾌﾟ", u"インストール(&I)...", u"アンインストール(&U)...",
+                              u"オプション設定も削除する(&R)", u"GUIフォントの変更(&F)..."})
+        EXPECT_TRUE(app.Button(b)) << "no button " << Utf8(b);
+    // First start: the Japanese default GUI font.
+    auto edits = Children(app.Main(), L"Edit");
+    std::vector<std::string> texts;
+    for (HWND e : edits) {
+        // An edit's text lives in the control: ask it, the caption is stale.
+        wchar_t buf[128] = {};
+        SendMessageW(e, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(buf));
+        texts.push_back(Utf8W(buf));
+    }
+    std::string seen;
+    for (const auto& x : texts) seen += "[" + x + "]";
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "ＭＳ Ｐゴシック"), texts.end()) << seen;
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Shift JIS (128)"), texts.end()) << seen;
+    PostMessageW(app.Button(u"ファイル名、または拡張子の条件を追加  [CTRL + I], [INS]"), BM_CLICK, 0, 0);
+    HWND dlg = WaitWindow(app.Pid(), L"TRuleDlgBox");
+    ASSERT_TRUE(dlg) << "no rule dialog";
+    EXPECT_EQ(Utf8W(Text(dlg)), "Folderwise - 条件の編集");
+    EXPECT_TRUE(Child(dlg, L"Button", u"ｷｬﾝｾﾙ"));
+    PostMessageW(Child(dlg, L"Button", u"ｷｬﾝｾﾙ"), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitGone(dlg));
+    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
+TEST_F(Builds, AboutPageMovesItsBlockByTheTruncatedHalf) {
+    Fwise app;
+    ASSERT_TRUE(app.Main());
+    const TextSet& t = Texts();
+    // Group boxes are windows of the form layer's container class.
+    HWND contact = Child(app.Main(), L"FwContainer", t.gbContact);
+    ASSERT_TRUE(contact) << "no contact box";
+    auto leftOf = [&] {
+        RECT r, p;
+        GetWindowRect(contact, &r);
+        GetWindowRect(GetParent(contact), &p);
+        return r.left - p.left;
+    };
+    RECT w0;
+    GetWindowRect(app.Main(), &w0);
+    int left0 = leftOf();
+    struct Step {
+        int widen, moved;
+    } steps[] = {{100, 50}, {101, 50}, {0, 0}, {37, 18}};
+    for (const Step& s : steps) {
+        SetWindowPos(app.Main(), nullptr, 0, 0, w0.right - w0.left + s.widen, w0.bottom - w0.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Sleep(100);
+        EXPECT_EQ(leftOf() - left0, s.moved) << "widened by " << s.widen;
+    }
+    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
+}  // namespace
+}  // namespace fw::test
