@@ -1,0 +1,31 @@
+// The RegTool's decisions, over the registry seam: which policy lets it run
+// and what a hand-off hands over. No Windows types here, so they are tested
+// natively against the in-memory registry as well as under Wine.
+#pragma once
+#include <cstdint>
+
+namespace fw {
+
+inline constexpr const char16_t* kRegToolMutex = u"__FWREG_Mutex__";
+inline constexpr const char16_t* kPolicySystemKey =
+    u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+inline constexpr const char16_t* kConsentPromptValue = u"ConsentPromptBehaviorAdmin";
+
+// The RegTool needs integrity levels, which Windows has from version 6 on.
+constexpr uint32_t kRegToolMinMajorVersion = 6;
+
+// True when the administrators' consent prompt is on: the policy value can be
+// read into 4 bytes and they are not all 0. Its registry type is not looked
+// at. A missing key or value, or a value wider than 4 bytes (its leading bytes
+// would be undefined), counts as off: the RegTool then does not run.
+bool AdminConsentPromptEnabled();
+
+// Reads the "DownloadFolder" text of the hand-off key `keyPath` into `folder`
+// (capacity `cbFolder` bytes), then deletes that key with everything under it,
+// whether or not a value was there. Only a whole text counts: a value that is
+// not text, does not fit the buffer, or has no terminator inside it is taken
+// as missing. Returns 1 when there is a folder to apply (not empty), else 0
+// with `folder` empty.
+int TakeHandOffFolder(const char16_t* keyPath, char16_t* folder, uint32_t cbFolder);
+
+}  // namespace fw
