@@ -146,5 +146,40 @@ TEST_F(Builds, AboutPageMovesItsBlockByTheTruncatedHalf) {
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
+BOOL CALLBACK FindTitle(HWND h, LPARAM l) {
+    auto* found = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(l);
+    if (IsWindowVisible(h) && Text(h) == found->first) {
+        found->second = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Help opens the help file named like the program beside it, whichever
+// build runs: the shell's help viewer shows its title.
+TEST_F(Builds, HelpOpensTheHelpFileBesideTheProgram) {
+    for (const wchar_t* exe : {L"Fwise.exe", L"Fwise_JPN.exe"}) {
+        ASSERT_NE(GetFileAttributesW((BinDir() + L"Fwise.chm").c_str()), INVALID_FILE_ATTRIBUTES);
+        Fwise app(exe);
+        ASSERT_TRUE(app.Main()) << Narrow(exe);
+        HWND help = exe[5] == L'.' ? app.Button(u"Help") : app.Button(u"ﾍﾙﾌﾟ");
+        ASSERT_TRUE(help) << Narrow(exe);
+        PostMessageW(help, BM_CLICK, 0, 0);
+        std::pair<const wchar_t*, HWND> found = {L"Folderwise Help", nullptr};
+        for (int waited = 0; waited < 15000 && !found.second; waited += 200) {
+            Sleep(200);
+            EnumWindows(&FindTitle, reinterpret_cast<LPARAM>(&found));
+        }
+        ASSERT_TRUE(found.second) << Narrow(exe) << ": no help window";
+        DWORD viewer = 0;
+        GetWindowThreadProcessId(found.second, &viewer);
+        EXPECT_NE(viewer, app.Pid()) << "the shell's viewer shows it";
+        PostMessageW(found.second, WM_CLOSE, 0, 0);
+        for (int waited = 0; waited < 5000 && IsWindow(found.second); waited += 100) Sleep(100);
+        PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(app.WaitExit(), 0) << Narrow(exe);
+    }
+}
+
 }  // namespace
 }  // namespace fw::test
