@@ -257,8 +257,12 @@ TEST_F(FwiseProgram, Screenshots) {
     ASSERT_TRUE(app.Main());
     RECT list;
     GetWindowRect(app.List(), &list);
-    ClickAt(list.left + 60, list.top + 30);  // the first row
-    Press({VK_DOWN});
+    // Wine's desktop may take a moment to hand the new window the focus.
+    for (int tries = 0; tries < 5 && app.Selected() != 1; ++tries) {
+        Sleep(500);
+        ClickAt(list.left + 60, list.top + 30);  // the first row
+        Press({VK_DOWN});
+    }
     ASSERT_EQ(app.Selected(), 1);
     const wchar_t* pages[] = {L"rules", L"general", L"setup", L"about"};
     for (const wchar_t* page : pages) {
@@ -275,6 +279,28 @@ TEST_F(FwiseProgram, Screenshots) {
     ASSERT_TRUE(WaitGone(dlg));
     PostMessageW(app.Main(), WM_CLOSE, 0, 0);
     EXPECT_EQ(app.WaitExit(), 0);
+
+    // The Japanese build's Rules page. Wine has no Japanese faces of its
+    // own: this prefix draws them with the IPA fonts (fonts-ipafont-gothic).
+    struct Face {
+        const wchar_t* face;
+        const wchar_t* host;
+    } faces[] = {{L"ＭＳ Ｐゴシック", L"IPAPGothic"}, {L"MS UI Gothic", L"IPAGothic"}};
+    for (const Face& f : faces)
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Fonts\\Replacements", f.face, REG_SZ, f.host,
+                        static_cast<DWORD>((wcslen(f.host) + 1) * sizeof(wchar_t)));
+    Fwise ja(L"Fwise_JPN.exe");
+    ASSERT_TRUE(ja.Main());
+    RECT jaList;
+    GetWindowRect(ja.List(), &jaList);
+    for (int tries = 0; tries < 5 && ja.Selected() != 1; ++tries) {
+        Sleep(500);
+        ClickAt(jaList.left + 60, jaList.top + 30);
+        Press({VK_DOWN});
+    }
+    EXPECT_TRUE(SaveWindowPicture(ja.Main(), out + L"rules_jpn.bmp"));
+    PostMessageW(ja.Main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(ja.WaitExit(), 0);
 }
 
 }  // namespace
