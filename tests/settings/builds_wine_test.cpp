@@ -146,6 +146,52 @@ TEST_F(Builds, AboutPageMovesItsBlockByTheTruncatedHalf) {
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
+// How many pixels of the screen rectangle have exactly this colour.
+int CountColour(const RECT& r, COLORREF colour) {
+    HDC screen = GetDC(nullptr);
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (GetPixel(screen, x, y) == colour) ++n;
+    ReleaseDC(nullptr, screen);
+    return n;
+}
+
+// The links are painted by their group box: their colour is seen on screen.
+TEST_F(Builds, LinksTurnVioletUnderTheMouse) {
+    Fwise app;
+    ASSERT_TRUE(app.Main());
+    const TextSet& t = Texts();
+    auto tabs = Children(app.Main(), WC_TABCONTROLW);
+    ASSERT_EQ(tabs.size(), 1u);
+    SendMessageW(tabs[0], TCM_SETCURFOCUS, 3, 0);
+    Sleep(500);
+    HWND contact = Child(app.Main(), L"FwContainer", t.gbContact);
+    ASSERT_TRUE(contact);
+    RECT box;
+    GetWindowRect(contact, &box);
+    // The mail link's line (top 20 in the box), right of "Mail :".
+    RECT mail = {box.left + 48, box.top + 18, box.right - 4, box.top + 36};
+    RECT url = {box.left + 50, box.top + 40, box.right - 4, box.top + 58};
+    const COLORREF blue = RGB(0, 0, 255), violet = RGB(192, 32, 255);
+    EXPECT_GT(CountColour(mail, blue), 0) << "links start blue";
+    EXPECT_EQ(CountColour(mail, violet), 0);
+    SetCursorPos(box.left + 60, box.top + 26);
+    Sleep(500);
+    EXPECT_GT(CountColour(mail, violet), 0) << "mail link under the mouse";
+    EXPECT_EQ(CountColour(url, violet), 0) << "the other link stays blue";
+    SetCursorPos(box.left + 62, box.top + 48);
+    Sleep(500);
+    EXPECT_EQ(CountColour(mail, violet), 0) << "left: blue again";
+    EXPECT_GT(CountColour(mail, blue), 0);
+    EXPECT_GT(CountColour(url, violet), 0) << "URL link under the mouse";
+    SetCursorPos(box.right + 80, box.bottom + 40);
+    Sleep(500);
+    EXPECT_EQ(CountColour(url, violet), 0) << "the mouse left the box";
+    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
 BOOL CALLBACK FindTitle(HWND h, LPARAM l) {
     auto* found = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(l);
     if (IsWindowVisible(h) && Text(h) == found->first) {
