@@ -128,8 +128,9 @@ inline void Press(std::initializer_list<WORD> keys) {
 
 class Fwise {
 public:
+    // `name`: a program beside the test, or a full path.
     explicit Fwise(const wchar_t* name = L"Fwise.exe") {
-        std::wstring exe = BinDir() + name;
+        std::wstring exe = wcschr(name, L'\\') ? std::wstring(name) : BinDir() + name;
         std::wstring cmd = L"\"" + exe + L"\"";
         STARTUPINFOW si = {};
         si.cb = sizeof si;

@@ -71,13 +71,8 @@ protected:
 TEST_F(SetupPage, InstallThenUninstallWithTheSettings) {
     const TextSet& t = Texts();
     WriteSettingDword(kUseDefault, 1);
-    std::wstring exe = std::wstring(kFolder) + L"\\Fwise.exe";
-    std::wstring cmd = L"\"" + exe + L"\"";
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    HWND main = WaitWindow(pi.dwProcessId, L"TOptionDlgBox");
+    Fwise app((std::wstring(kFolder) + L"\\Fwise.exe").c_str());
+    HWND main = app.Main();
     ASSERT_TRUE(main);
     HWND install = Child(main, L"Button", t.btnInstall);
     HWND uninstall = Child(main, L"Button", t.btnUninstall);
@@ -88,7 +83,7 @@ TEST_F(SetupPage, InstallThenUninstallWithTheSettings) {
     PostMessageW(install, BM_CLICK, 0, 0);
     const char* installBoxes[] = {"Now start Installation for the 32bit DLL", "Installed the \"Folderwise\" successfully.",
                                   "Now start Installation for the 64bit DLL", "Installed the \"Folderwise\" successfully."};
-    for (const char* expected : installBoxes) EXPECT_EQ(TakeBox(pi.dwProcessId), expected);
+    for (const char* expected : installBoxes) EXPECT_EQ(TakeBox(app.Pid()), expected);
     std::wstring clsid = ReadText(HKEY_LOCAL_MACHINE, kIeKey, L"DownloadUI");
     EXPECT_EQ(clsid.size(), 38u) << "DownloadUI: " << Narrow(clsid);
     std::wstring server = ReadText(HKEY_CLASSES_ROOT, (L"CLSID\\" + clsid + L"\\InprocServer32").c_str(), nullptr);
@@ -105,7 +100,7 @@ TEST_F(SetupPage, InstallThenUninstallWithTheSettings) {
     const char* uninstallBoxes[] = {
         "Now start Uninstallation for the 32bit DLL", "Uninstalled the \"Folderwise\" successfully.",
         "Now start Uninstallation for the 64bit DLL", "Uninstalled the \"Folderwise\" successfully."};
-    for (const char* expected : uninstallBoxes) EXPECT_EQ(TakeBox(pi.dwProcessId), expected);
+    for (const char* expected : uninstallBoxes) EXPECT_EQ(TakeBox(app.Pid()), expected);
     EXPECT_TRUE(WaitRegTool(false, 1000)) << "the RegTool still runs";
     EXPECT_EQ(Narrow(ReadText(HKEY_LOCAL_MACHINE, kIeKey, L"DownloadUI")), "<none>");
     HKEY k = nullptr;
@@ -119,32 +114,23 @@ TEST_F(SetupPage, InstallThenUninstallWithTheSettings) {
     EXPECT_FALSE(RegToolWindow()) << "uninstalling starts no RegTool";
 
     PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 5000), WAIT_OBJECT_0);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
+    EXPECT_EQ(app.WaitExit(), 0);
 }
 
 TEST_F(SetupPage, MissingDllIsReportedAndNothingRuns) {
     DeleteFileW((std::wstring(kFolder) + L"\\Fwise.dll").c_str());
     WriteSettingDword(kUseDefault, 1);
-    std::wstring exe = std::wstring(kFolder) + L"\\Fwise.exe";
-    std::wstring cmd = L"\"" + exe + L"\"";
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    HWND main = WaitWindow(pi.dwProcessId, L"TOptionDlgBox");
+    Fwise app((std::wstring(kFolder) + L"\\Fwise.exe").c_str());
+    HWND main = app.Main();
     ASSERT_TRUE(main);
     const TextSet& t = Texts();
     SendMessageW(Child(main, L"Button", t.cbDelReg), BM_SETCHECK, BST_CHECKED, 0);
     PostMessageW(Child(main, L"Button", t.btnUninstall), BM_CLICK, 0, 0);
-    EXPECT_EQ(TakeBox(pi.dwProcessId), "Now start Uninstallation for the 32bit DLL");
-    EXPECT_EQ(TakeBox(pi.dwProcessId), Narrow(std::wstring(kFolder) + L"\\Fwise.dllnot found"));
+    EXPECT_EQ(TakeBox(app.Pid()), "Now start Uninstallation for the 32bit DLL");
+    EXPECT_EQ(TakeBox(app.Pid()), Narrow(std::wstring(kFolder) + L"\\Fwise.dllnot found"));
     EXPECT_EQ(ReadSettingDword(kUseDefault, 0), 1u) << "the settings stay";
     PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 5000), WAIT_OBJECT_0);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
+    EXPECT_EQ(app.WaitExit(), 0);
 }
 
 }  // namespace
