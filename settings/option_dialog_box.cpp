@@ -74,6 +74,7 @@ TOptionDlgBox::TOptionDlgBox() : TForm(L"TOptionDlgBox", nullptr, true, true) {
     pnlBottom = Place(new TPanel(this), 0, 391, 624, 41, akLeft | akRight | akBottom);
     // Every button keeps its distance from the right edge, Help included.
     btnHelp = Place(new TButton(pnlBottom, W(t.btnHelp)), 8, 8, 90, 25, akTop | akRight);
+    btnHelp->OnClick = Bind<&TOptionDlgBox::btnHelpClick>(this);
     btnOK = Place(new TButton(pnlBottom, W(t.btnOK)), 334, 8, 90, 25, akTop | akRight);
     btnOK->OnClick = Bind<&TOptionDlgBox::btnOKClick>(this);
     btnCancel = Place(new TButton(pnlBottom, W(t.btnCancel)), 430, 8, 90, 25, akTop | akRight);
@@ -90,6 +91,7 @@ TOptionDlgBox::TOptionDlgBox() : TForm(L"TOptionDlgBox", nullptr, true, true) {
     aboutCRLeft = lblCR->Left();
     aboutSoftTypeLeft = lblSoftType->Left();
     aboutContactLeft = gbContact->Left();
+    AboutSheet->OnResize = Bind<&TOptionDlgBox::AboutSheetResize>(this);
 
     PageControl->SetDoubleBuffered(true);
     eDefault->SetDoubleBuffered(true);
@@ -159,7 +161,9 @@ void TOptionDlgBox::BuildRulesPage() {
     imgBottomArrow->SetHint(W(t.hintDown));
     imgBottomArrow->OnMouseDown = Bind<&TOptionDlgBox::OnMoveStart>(this);
 
-    lvList = Place(new TListView(p), 0, 29, w, 332, kAll);
+    const LayoutSet& L = Layout();
+    lvList = Place(new TListView(p), 0, L.lvListTop, w, L.lvListHeight, kAll);
+    if (L.listFontFace) lvList->SetFontFace(W(L.listFontFace), static_cast<BYTE>(L.fixedFontCharSet));
     lvList->AddColumn(W(t.colRule), 240);
     lvList->AddColumn(W(t.colFolder), 350);
     lvList->SetImages(ilList);
@@ -170,17 +174,18 @@ void TOptionDlgBox::BuildRulesPage() {
 
 void TOptionDlgBox::BuildGeneralPage() {
     const TextSet& t = Texts();
+    const LayoutSet& L = Layout();
     TTabSheet* p = GeneralSheet;
     int w = p->Width();
-    cbUseDefault = Place(new TCheckBox(p, W(t.cbUseDefault)), 12, 12, 367, 17);
+    cbUseDefault = Place(new TCheckBox(p, W(t.cbUseDefault)), 12, 12, L.cbUseDefaultWidth, 17);
     cbUseDefault->OnClick = Bind<&TOptionDlgBox::cbUseDefaultClick>(this);
-    eDefault = Place(new TEdit(p), 32, 36, w - 32 - 40, 23, akLeft | akTop | akRight);
+    eDefault = Place(new TEdit(p), 32, 36, w - 32 - 40, L.editHeight, akLeft | akTop | akRight);
     eDefault->SetMaxLength(kPathChars - 1);
     eDefault->OnChange = Bind<&TOptionDlgBox::eDefaultChange>(this);
     btnBrowseDefault = Place(new TFlatButton(p), w - 36, 36, 22, 22, akTop | akRight);
     btnBrowseDefault->SetGlyph(PictureIcon(Picture::Folder), DisabledPictureIcon(Picture::Folder));
     btnBrowseDefault->OnClick = Bind<&TOptionDlgBox::btnBrowseDefaultClick>(this);
-    cbParseURL = Place(new TCheckBox(p, W(t.cbParseURL)), 12, 76, 295, 17);
+    cbParseURL = Place(new TCheckBox(p, W(t.cbParseURL)), 12, 76, L.cbParseURLWidth, 17);
     cbParseURL->OnClick = Bind<&TOptionDlgBox::cbUseDefaultClick>(this);
     Image1 = Place(new TImage(p), 32, 100, 32, 32);
     Image1->SetPicture(InfoIcon(), 32);
@@ -190,26 +195,27 @@ void TOptionDlgBox::BuildGeneralPage() {
     Place(lblInformParase, 72, 100, w - 72 - 16, 45, akLeft | akTop | akRight);
 
     lblChangeFont = new TLabel(p, W(t.lblChangeFont));
-    Place(lblChangeFont, 12, 160, lblChangeFont->Width(), lblChangeFont->Height());
+    Place(lblChangeFont, 12, L.lblChangeFontTop, lblChangeFont->Width(), lblChangeFont->Height());
     lblFontFace = new TLabel(p, W(t.lblFontFace));
-    Place(lblFontFace, 32, 180, lblFontFace->Width(), lblFontFace->Height());
-    eFontFace = Place(new TEdit(p, false), 100, 176, 180, 23);
+    Place(lblFontFace, 32, L.lblFontFaceTop, lblFontFace->Width(), lblFontFace->Height());
+    eFontFace = Place(new TEdit(p, false), 100, L.eFontFaceTop, 180, L.editHeight);
     eFontFace->SetReadOnly(true);
     eFontFace->SetColor(clBtnFace);
     lblCharSet = new TLabel(p, W(t.lblCharSet));
-    Place(lblCharSet, 32, 206, lblCharSet->Width(), lblCharSet->Height());
-    eCharSet = Place(new TEdit(p), 100, 202, 180, 23);
+    Place(lblCharSet, 32, L.lblCharSetTop, lblCharSet->Width(), lblCharSet->Height());
+    eCharSet = Place(new TEdit(p), 100, L.eCharSetTop, 180, L.editHeight);
     eCharSet->SetReadOnly(true);
     eCharSet->SetColor(clBtnFace);
-    btnChangeFont = Place(new TButton(p, W(t.btnChangeFont)), 32, 234, 163, 25);
+    btnChangeFont = Place(new TButton(p, W(t.btnChangeFont)), L.btnChangeFontLeft, L.btnChangeFontTop, 163, 25);
     btnChangeFont->OnClick = Bind<&TOptionDlgBox::btnChangeFontClick>(this);
 }
 
 void TOptionDlgBox::BuildSetupPage() {
     const TextSet& t = Texts();
+    const LayoutSet& L = Layout();
     TTabSheet* p = SetupSheet;
     int w = p->Width();
-    gbInstall = Place(new TGroupBox(p, W(t.gbInstall)), 8, 8, w - 16, 195, akLeft | akTop | akRight);
+    gbInstall = Place(new TGroupBox(p, W(t.gbInstall)), 8, 8, w - 16, L.gbInstallHeight, akLeft | akTop | akRight);
     int gw = gbInstall->Width();
     lblSetupExp = new TLabel(gbInstall, W(t.lblSetupExp));
     Place(lblSetupExp, 16, 24, lblSetupExp->Width(), lblSetupExp->Height());
@@ -218,20 +224,24 @@ void TOptionDlgBox::BuildSetupPage() {
     lblInform = new TLabel(gbInstall, W(t.lblInformSetup));
     lblInform->WordWrap = true;
     lblInform->SetFontColor(clNavy);
-    Place(lblInform, 56, 49, 543 < gw - 64 ? 543 : gw - 64, 33, akLeft | akTop | akRight);
+    Place(lblInform, 56, L.lblInformTop, L.lblInformWidth < gw - 64 ? L.lblInformWidth : gw - 64, L.lblInformHeight,
+          akLeft | akTop | akRight);
     Label1 = new TLabel(gbInstall, W(t.label1));
     Place(Label1, 16, 96, Label1->Width(), Label1->Height());
     Label2 = new TLabel(gbInstall, W(t.label2));
     Place(Label2, 16, 120, Label2->Width(), Label2->Height());
     btnInstall = Place(new TButton(gbInstall, W(t.btnInstall)), 32, 144, 173, 25);
     btnInstall->Tag = 0;
+    btnInstall->OnClick = Bind<&TOptionDlgBox::OnSetupDll>(this);
     btnUninstall = Place(new TButton(gbInstall, W(t.btnUninstall)), 212, 144, 173, 25);
     btnUninstall->Tag = 1;
-    cbDelReg = Place(new TCheckBox(gbInstall, W(t.cbDelReg)), 212, 172, 145, 17);
+    btnUninstall->OnClick = Bind<&TOptionDlgBox::OnSetupDll>(this);
+    cbDelReg = Place(new TCheckBox(gbInstall, W(t.cbDelReg)), L.cbDelRegLeft, 172, L.cbDelRegWidth, 17);
 }
 
 void TOptionDlgBox::BuildAboutPage() {
     const TextSet& t = Texts();
+    const LayoutSet& L = Layout();
     TTabSheet* p = AboutSheet;
     lblAboutBtm = TitleLabel(p, 2, 40, clWindowText);
     lblAboutTop = TitleLabel(p, 0, 38, clWhite);
@@ -251,20 +261,26 @@ void TOptionDlgBox::BuildAboutPage() {
     gbContact = Place(new TGroupBox(p, W(t.gbContact)), 167, 195, 283, 71);
     lblMail = new TLabel(gbContact, W(t.lblMail));
     lblMail->Alignment = TAlignment::taRightJustify;
-    Place(lblMail, 14, 20, lblMail->Width(), lblMail->Height());
+    Place(lblMail, L.lblMailLeft, 20, lblMail->Width(), lblMail->Height());
     lblURL = new TLabel(gbContact, W(t.lblURL));
     lblURL->Alignment = TAlignment::taRightJustify;
-    Place(lblURL, 11, 42, lblURL->Width(), lblURL->Height());
+    Place(lblURL, L.lblURLLeft, 42, lblURL->Width(), lblURL->Height());
     hlblMail = new TLabel(gbContact, W(t.mailAddress));
     hlblMail->OwnFont().SetName(L"Arial");
     hlblMail->OwnFont().Color = RGB(0, 0, 255);
     hlblMail->Cursor = LoadCursorW(nullptr, IDC_HAND);
     Place(hlblMail, 48, 20, hlblMail->Width(), hlblMail->Height());
+    hlblMail->OnClick = Bind<&TOptionDlgBox::hlblMailClick>(this);
+    hlblMail->OnMouseEnter = Bind<&TOptionDlgBox::hlblMailMouseEnter>(this);
+    hlblMail->OnMouseLeave = Bind<&TOptionDlgBox::hlblMailMouseLeave>(this);
     hlblURL = new TLabel(gbContact, W(t.webAddress));
     hlblURL->OwnFont().SetName(L"Arial");
     hlblURL->OwnFont().Color = RGB(0, 0, 255);
     hlblURL->Cursor = LoadCursorW(nullptr, IDC_HAND);
     Place(hlblURL, 50, 42, hlblURL->Width(), hlblURL->Height());
+    hlblURL->OnClick = Bind<&TOptionDlgBox::hlblURLClick>(this);
+    hlblURL->OnMouseEnter = Bind<&TOptionDlgBox::hlblMailMouseEnter>(this);
+    hlblURL->OnMouseLeave = Bind<&TOptionDlgBox::hlblMailMouseLeave>(this);
 }
 
 // --- event handlers ---

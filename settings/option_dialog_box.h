@@ -4,12 +4,13 @@
 #pragma once
 #include "forms/forms.h"
 #include "option_logic.h"
+#include "setup_logic.h"
 
 namespace fw {
 
 using namespace fw::forms;
 
-class TOptionDlgBox : public TForm, public OptionDlgLogic {
+class TOptionDlgBox : public TForm, public OptionDlgLogic, public SetupSide {
 public:
     TOptionDlgBox();
     ~TOptionDlgBox() override = default;
@@ -101,6 +102,23 @@ public:
     void lvListKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
     void lvListDblClick(TObject* Sender);
     void lvListChange(TObject* Sender, int Item, TItemChange Change);
+    void OnSetupDll(TObject* Sender);
+    void btnHelpClick(TObject* Sender);
+    void AboutSheetResize(TObject* Sender);
+    void hlblMailMouseEnter(TObject* Sender);
+    void hlblMailMouseLeave(TObject* Sender);
+    void hlblMailClick(TObject* Sender);
+    void hlblURLClick(TObject* Sender);
+
+    // The Setup page's system side.
+    bool FileExists(const char16_t* path) override;
+    void ShowMessage(const char16_t* text, MessageIcon icon) override;
+    bool RunRegsvr32Process(const char16_t* params, uint32_t* exitCode) override;
+    bool Is64BitWindows() override;
+    void CloseRegTool() override;
+    void StartRegTool() override;
+    bool DelRegChecked() override;
+    void ProgramPath(char16_t* out, size_t cap) override;
 
 protected:
     bool UseDefaultChecked() override;
@@ -139,6 +157,8 @@ protected:
     void CloseWindow() override;
 
 private:
+    // The shell opens the help file and the links; what it says is not looked at.
+    static void OpenDocument(HWND owner, const char16_t* target);
     void BuildRulesPage();
     void BuildGeneralPage();
     void BuildSetupPage();

@@ -18,12 +18,15 @@ TRuleDlgBox::TRuleDlgBox(TForm* owner) : TForm(L"TRuleDlgBox", owner, true, fals
     pnlMain = new TPanel(this);
     pnlMain->SetBounds(0, 0, 624, 210);
     pnlMain->SetAnchors(akLeft | akTop | akRight | akBottom);
+    const LayoutSet& L = Layout();
+    // A build may give the panel a font of its own that the GUI font does not reach.
+    if (L.rulePanelFontFace) pnlMain->SetFontFace(W(L.rulePanelFontFace), static_cast<BYTE>(L.fixedFontCharSet));
 
     lblRule = new TLabel(pnlMain, L"");
     lblRule->SetBounds(12, 10, 300, 15);
 
     eRule = new TEdit(pnlMain);
-    eRule->SetBounds(12, 28, 600, 23);
+    eRule->SetBounds(12, 28, 600, L.editHeight);
     eRule->SetAnchors(akLeft | akTop | akRight);
     eRule->SetMaxLength(kRuleChars - 1);
     eRule->OnChange = Bind<&TRuleDlgBox::eRuleChange>(this);
@@ -34,7 +37,7 @@ TRuleDlgBox::TRuleDlgBox(TForm* owner) : TForm(L"TRuleDlgBox", owner, true, fals
 
     lblInform = new TLabel(pnlMain, L"");
     lblInform->WordWrap = true;
-    lblInform->SetBounds(52, 58, 551, 48);
+    lblInform->SetBounds(52, 58, L.ruleInformWidth, 48);
     lblInform->SetAnchors(akLeft | akTop | akRight);
     lblInform->SetFontColor(clNavy);
 
@@ -43,7 +46,7 @@ TRuleDlgBox::TRuleDlgBox(TForm* owner) : TForm(L"TRuleDlgBox", owner, true, fals
     lblFolder->SetBounds(12, 114, lblFolder->Width(), lblFolder->Height());
 
     eFolder = new TEdit(pnlMain);
-    eFolder->SetBounds(12, 132, 574, 23);
+    eFolder->SetBounds(12, 132, 574, L.editHeight);
     eFolder->SetAnchors(akLeft | akTop | akRight);
     eFolder->SetMaxLength(kPathChars - 1);
     eFolder->OnChange = Bind<&TRuleDlgBox::eRuleChange>(this);

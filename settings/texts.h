@@ -48,7 +48,10 @@ struct TextSet {
     const char16_t* btnUninstall;
     const char16_t* cbDelReg;
     const char16_t* notFound;           // appended to the DLL's path
-    const char16_t* noticeStart;        // notice before each DLL: start + piece + end
+    // The notice before each DLL: start + install or uninstall piece + end,
+    // each of start and end for the 32-bit or the 64-bit DLL.
+    const char16_t* notice32Start;
+    const char16_t* notice64Start;
     const char16_t* noticeInstall;
     const char16_t* noticeUninstall;
     const char16_t* notice32End;
@@ -90,6 +93,27 @@ struct TextSet {
 };
 
 const TextSet& Texts();
+
+// Where a language build's layout differs: sizes and positions in pixels,
+// and the fonts of the two controls that never follow the GUI font.
+struct LayoutSet {
+    int lvListTop, lvListHeight;
+    int cbUseDefaultWidth, cbParseURLWidth;
+    int lblChangeFontTop, lblFontFaceTop, lblCharSetTop;
+    int eFontFaceTop, eCharSetTop;
+    int btnChangeFontLeft, btnChangeFontTop;
+    int gbInstallHeight;
+    int lblInformTop, lblInformWidth, lblInformHeight;  // Setup page
+    int cbDelRegLeft, cbDelRegWidth;
+    int lblMailLeft, lblURLLeft;
+    int ruleInformWidth;  // rule dialog
+    int editHeight;
+    const char16_t* listFontFace;  // null: the rule list follows the window font
+    const char16_t* rulePanelFontFace;  // null: the rule dialog's panel follows it
+    uint32_t fixedFontCharSet;
+};
+
+const LayoutSet& Layout();
 
 // Character-set names for the General page: the first row whose number
 // matches wins; the last row (number 0xFFFFFFFF) catches the rest. The same

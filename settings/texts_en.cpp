@@ -45,6 +45,7 @@ static const TextSet kEnglish = {
     u"&Remove rule options",
     u"not found",
     u"Now start ",
+    u"Now start ",
     u"I",
     u"Uni",
     u"nstallation for the 32bit DLL",
@@ -85,6 +86,12 @@ static const TextSet kEnglish = {
     0,
 };
 
+static const LayoutSet kEnglishLayout = {
+    29, 332, 367, 295, 160, 180, 206, 176, 202, 32, 234, 195, 49, 543, 33, 212, 145, 14, 11, 551, 23,
+    nullptr, nullptr, 0,
+};
+
 const TextSet& Texts() { return kEnglish; }
+const LayoutSet& Layout() { return kEnglishLayout; }
 
 }  // namespace fw

@@ -366,6 +366,13 @@ LRESULT CALLBACK TContainer::ContainerProc(HWND h, UINT msg, WPARAM w, LPARAM l)
     return self->WndProc(msg, w, l);
 }
 
+void TContainer::SetHot(TControl* c) {
+    TControl* old = hot_;
+    hot_ = c;
+    if (old) old->OnMouseLeave(old);
+    if (c) c->OnMouseEnter(c);
+}
+
 TControl* TContainer::GraphicAt(int x, int y) {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
         TControl* c = *it;
@@ -486,6 +493,21 @@ LRESULT TContainer::WndProc(UINT msg, WPARAM w, LPARAM l) {
             break;
         case WM_CAPTURECHANGED:
             captured_ = nullptr;
+            break;
+        case WM_MOUSEMOVE: {
+            TControl* c = GraphicAt(GET_X_LPARAM(l), GET_Y_LPARAM(l));
+            if (c != hot_) {
+                if (c && !hot_) {
+                    // Tell us when the mouse leaves the window, too.
+                    TRACKMOUSEEVENT t = {sizeof t, TME_LEAVE, h, 0};
+                    TrackMouseEvent(&t);
+                }
+                SetHot(c);
+            }
+            break;
+        }
+        case WM_MOUSELEAVE:
+            SetHot(nullptr);
             break;
         default:
             break;

@@ -145,6 +145,8 @@ public:
 
     TMouseEvent OnMouseDown;
     TNotifyEvent OnClick;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
 
     virtual void Paint(HDC) {}
     void Invalidate();
@@ -234,6 +236,8 @@ protected:
     void PaintAll(HDC dc, const RECT& client);
 
     TControl* captured_ = nullptr;
+    TControl* hot_ = nullptr;  // the window-less control under the mouse
+    void SetHot(TControl* c);
 };
 
 class TPanel : public TContainer {

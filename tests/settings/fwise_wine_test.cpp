@@ -1,6 +1,7 @@
 // Fwise.exe itself, started on a prepared store and driven from outside with
 // window messages and real keyboard input, the way a user would; the
 // registry is checked afterwards.
+#include "fwise_ui.h"
 #include "store_util.h"
 #include "texts.h"
 #include "win.h"
@@ -12,171 +13,6 @@
 
 namespace fw::test {
 namespace {
-
-std::wstring BinDir() {
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring p = path;
-    return p.substr(0, p.rfind(L'\\') + 1);
-}
-
-std::string Narrow(const std::wstring& s) { return Utf8(std::u16string(U(s.c_str()))); }
-
-std::wstring Text(HWND h) {
-    wchar_t buf[1024] = {};
-    GetWindowTextW(h, buf, 1024);
-    return buf;
-}
-
-std::wstring ClassOf(HWND h) {
-    wchar_t buf[256] = {};
-    GetClassNameW(h, buf, 256);
-    return buf;
-}
-
-struct Find {
-    DWORD pid;
-    const wchar_t* cls;
-    HWND found;
-};
-
-BOOL CALLBACK FindTopLevel(HWND h, LPARAM l) {
-    Find* f = reinterpret_cast<Find*>(l);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(h, &owner);
-    if (owner == f->pid && IsWindowVisible(h) && ClassOf(h) == f->cls) {
-        f->found = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Waits (up to `ms`) for a visible top-level window of the process.
-HWND WaitWindow(DWORD pid, const wchar_t* cls, int ms = 10000) {
-    Find f = {pid, cls, nullptr};
-    for (int waited = 0; waited <= ms; waited += 50) {
-        f.found = nullptr;
-        EnumWindows(&FindTopLevel, reinterpret_cast<LPARAM>(&f));
-        if (f.found) return f.found;
-        Sleep(50);
-    }
-    return nullptr;
-}
-
-bool WaitGone(HWND h, int ms = 5000) {
-    for (int waited = 0; waited <= ms; waited += 50) {
-        if (!IsWindow(h) || !IsWindowVisible(h)) return true;
-        Sleep(50);
-    }
-    return false;
-}
-
-struct Collect {
-    const wchar_t* cls;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectChild(HWND h, LPARAM l) {
-    Collect* c = reinterpret_cast<Collect*>(l);
-    if (ClassOf(h) == c->cls) c->found.push_back(h);
-    return TRUE;
-}
-
-// Every descendant of `parent` of class `cls`, in creation order.
-std::vector<HWND> Children(HWND parent, const wchar_t* cls) {
-    Collect c = {cls, {}};
-    EnumChildWindows(parent, &CollectChild, reinterpret_cast<LPARAM>(&c));
-    return c.found;
-}
-
-HWND Child(HWND parent, const wchar_t* cls, const char16_t* text) {
-    for (HWND h : Children(parent, cls))
-        if (Text(h) == W(text)) return h;
-    return nullptr;
-}
-
-// Text of a message box (its static with the message).
-std::wstring BoxText(HWND box) {
-    std::wstring all;
-    for (HWND h : Children(box, L"Static")) all += Text(h);
-    return all;
-}
-
-// Real key presses, delivered to whichever window has the focus.
-void Press(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> in;
-    for (WORD k : keys) {
-        INPUT i = {};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = k;
-        i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(k, MAPVK_VK_TO_VSC));
-        if (k == VK_UP || k == VK_DOWN || k == VK_HOME || k == VK_DELETE || k == VK_INSERT)
-            i.ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
-        in.push_back(i);
-    }
-    for (auto it = keys.end(); it != keys.begin();) {
-        --it;
-        INPUT i = {};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = *it;
-        i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(*it, MAPVK_VK_TO_VSC));
-        i.ki.dwFlags = KEYEVENTF_KEYUP;
-        if (*it == VK_UP || *it == VK_DOWN || *it == VK_HOME || *it == VK_DELETE || *it == VK_INSERT)
-            i.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
-        in.push_back(i);
-    }
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-    Sleep(300);
-}
-
-class Fwise {
-public:
-    Fwise() {
-        std::wstring exe = BinDir() + L"Fwise.exe";
-        std::wstring cmd = L"\"" + exe + L"\"";
-        STARTUPINFOW si = {};
-        si.cb = sizeof si;
-        if (!CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) return;
-        main_ = WaitWindow(pi_.dwProcessId, L"TOptionDlgBox");
-        if (main_) {
-            SetForegroundWindow(main_);
-            Sleep(300);
-        }
-    }
-    ~Fwise() {
-        if (pi_.hProcess) {
-            if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 1);
-            WaitForSingleObject(pi_.hProcess, 5000);
-            CloseHandle(pi_.hProcess);
-            CloseHandle(pi_.hThread);
-        }
-    }
-    Fwise(const Fwise&) = delete;
-    Fwise& operator=(const Fwise&) = delete;
-
-    HWND Main() const { return main_; }
-    DWORD Pid() const { return pi_.dwProcessId; }
-    // The exit code once the program has ended, or -1 while it still runs.
-    int WaitExit(int ms = 5000) {
-        if (WaitForSingleObject(pi_.hProcess, ms) != WAIT_OBJECT_0) return -1;
-        DWORD code = 0;
-        GetExitCodeProcess(pi_.hProcess, &code);
-        return static_cast<int>(code);
-    }
-    HWND List() const {
-        auto lists = Children(main_, WC_LISTVIEWW);
-        return lists.empty() ? nullptr : lists[0];
-    }
-    int Rows() const { return static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0)); }
-    int Selected() const {
-        return static_cast<int>(SendMessageW(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-    }
-    HWND Button(const char16_t* text) const { return Child(main_, L"Button", text); }
-
-private:
-    PROCESS_INFORMATION pi_ = {};
-    HWND main_ = nullptr;
-};
 
 std::u16string Stored(const char16_t* name) {
     char16_t buf[kRuleChars];
@@ -368,59 +204,6 @@ TEST_F(FwiseProgram, FailedSaveIsReported) {
     LockStore(false);
 }
 
-// Saves what the screen shows of a window as a 24-bit BMP.
-bool SaveWindowPicture(HWND h, const std::wstring& path) {
-    RECT r;
-    GetWindowRect(h, &r);
-    int w = r.right - r.left, ht = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = ht;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, ht, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
-    BITMAPFILEHEADER fh = {};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-    fh.bfSize = fh.bfOffBits + stride * ht;
-    bool ok = false;
-    if (FILE* f = _wfopen(path.c_str(), L"wb")) {
-        ok = fwrite(&fh, sizeof fh, 1, f) == 1 && fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f) == 1 &&
-             fwrite(bits, stride * ht, 1, f) == 1;
-        fclose(f);
-    }
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return ok;
-}
-
-void ClickAt(int x, int y) {
-    SetCursorPos(x, y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
-    Sleep(300);
-}
-
-void Mouse(DWORD flags) {
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof in);
-}
-
 TEST_F(FwiseProgram, PressAndHoldOnTheDownArrow) {
     std::vector<Rule> rules;
     for (int i = 0; i < 10; ++i) rules.push_back({0, std::u16string(1, static_cast<char16_t>(u'a' + i)), u"C:\\x"});
@@ -474,8 +257,12 @@ TEST_F(FwiseProgram, Screenshots) {
     ASSERT_TRUE(app.Main());
     RECT list;
     GetWindowRect(app.List(), &list);
-    ClickAt(list.left + 60, list.top + 30);  // the first row
-    Press({VK_DOWN});
+    // Wine's desktop may take a moment to hand the new window the focus.
+    for (int tries = 0; tries < 5 && app.Selected() != 1; ++tries) {
+        Sleep(500);
+        ClickAt(list.left + 60, list.top + 30);  // the first row
+        Press({VK_DOWN});
+    }
     ASSERT_EQ(app.Selected(), 1);
     const wchar_t* pages[] = {L"rules", L"general", L"setup", L"about"};
     for (const wchar_t* page : pages) {
@@ -492,6 +279,28 @@ TEST_F(FwiseProgram, Screenshots) {
     ASSERT_TRUE(WaitGone(dlg));
     PostMessageW(app.Main(), WM_CLOSE, 0, 0);
     EXPECT_EQ(app.WaitExit(), 0);
+
+    // The Japanese build's Rules page. Wine has no Japanese faces of its
+    // own: this prefix draws them with the IPA fonts (fonts-ipafont-gothic).
+    struct Face {
+        const wchar_t* face;
+        const wchar_t* host;
+    } faces[] = {{L"ＭＳ Ｐゴシック", L"IPAPGothic"}, {L"MS UI Gothic", L"IPAGothic"}};
+    for (const Face& f : faces)
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Fonts\\Replacements", f.face, REG_SZ, f.host,
+                        static_cast<DWORD>((wcslen(f.host) + 1) * sizeof(wchar_t)));
+    Fwise ja(L"Fwise_JPN.exe");
+    ASSERT_TRUE(ja.Main());
+    RECT jaList;
+    GetWindowRect(ja.List(), &jaList);
+    for (int tries = 0; tries < 5 && ja.Selected() != 1; ++tries) {
+        Sleep(500);
+        ClickAt(jaList.left + 60, jaList.top + 30);
+        Press({VK_DOWN});
+    }
+    EXPECT_TRUE(SaveWindowPicture(ja.Main(), out + L"rules_jpn.bmp"));
+    PostMessageW(ja.Main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(ja.WaitExit(), 0);
 }
 
 }  // namespace

@@ -1,0 +1,117 @@
+// TOptionDlgBox's Setup page, Help button and About page on Windows: the
+// system side of setup_logic.
+#include "option_dialog_box.h"
+#include "save_folder.h"
+#include "text.h"
+#include "texts.h"
+#include <shellapi.h>
+
+namespace fw {
+
+// Blue links turn violet under the mouse.
+constexpr TColor kLinkColor = 0x00FF0000;
+constexpr TColor kLinkHoverColor = 0x00FF20C0;
+
+void TOptionDlgBox::OnSetupDll(TObject* Sender) { fw::OnSetupDll(*this, Sender->Tag); }
+
+bool TOptionDlgBox::FileExists(const char16_t* path) {
+    DWORD a = GetFileAttributesW(W(path));
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void TOptionDlgBox::ShowMessage(const char16_t* text, MessageIcon icon) {
+    MessageBoxW(Handle(), W(text), W(Texts().caption),
+                MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : MB_ICONINFORMATION));
+}
+
+bool TOptionDlgBox::RunRegsvr32Process(const char16_t* params, uint32_t* exitCode) {
+    // The system's own copy by its full path: a regsvr32.exe beside the
+    // program or in the current folder must never be started elevated. A
+    // 32-bit program on 64-bit Windows gets the 32-bit system folder, whose
+    // regsvr32 registers 64-bit DLLs too.
+    wchar_t program[MAX_PATH];
+    UINT n = GetSystemDirectoryW(program, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH || !TextAppend(U(program), MAX_PATH, u"\\regsvr32.exe")) return false;
+
+    SHELLEXECUTEINFOW sei = {};
+    sei.cbSize = sizeof sei;
+    sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    sei.hwnd = Handle();
+    sei.lpVerb = L"runas";
+    sei.lpFile = program;
+    sei.lpParameters = W(params);
+    sei.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&sei) || !sei.hProcess) return false;
+    WaitForSingleObject(sei.hProcess, INFINITE);
+    DWORD code = 1;
+    bool got = GetExitCodeProcess(sei.hProcess, &code) != 0;
+    CloseHandle(sei.hProcess);
+    *exitCode = got ? code : 1;
+    return true;
+}
+
+bool TOptionDlgBox::Is64BitWindows() {
+    SYSTEM_INFO si = {};
+    GetNativeSystemInfo(&si);
+    return si.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64 ||
+           si.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_IA64;
+}
+
+void TOptionDlgBox::CloseRegTool() {
+    HWND window = FindWindowW(W(kRegToolClass), W(kRegToolTitle));
+    if (!window) return;
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    Sleep(200);
+}
+
+void TOptionDlgBox::StartRegTool() {
+    CloseRegTool();
+    char16_t program[kPathChars];
+    ProgramPath(program, kPathChars);
+    char16_t regTool[kSetupPathChars];
+    if (!SiblingPath(regTool, kSetupPathChars, program, u"FwReg.exe")) return;
+    ShellExecuteW(nullptr, L"open", W(regTool), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+bool TOptionDlgBox::DelRegChecked() { return cbDelReg->Checked(); }
+
+void TOptionDlgBox::ProgramPath(char16_t* out, size_t cap) {
+    DWORD n = GetModuleFileNameW(nullptr, W(out), static_cast<DWORD>(cap));
+    // A cut path names another file: take none.
+    if (n == 0 || n >= cap) out[0] = 0;
+}
+
+void TOptionDlgBox::OpenDocument(HWND owner, const char16_t* target) {
+    ShellExecuteW(owner, L"open", W(target), L"", nullptr, SW_SHOWNORMAL);
+}
+
+void TOptionDlgBox::btnHelpClick(TObject*) {
+    char16_t program[kPathChars];
+    ProgramPath(program, kPathChars);
+    char16_t help[kSetupPathChars];
+    if (program[0] && HelpFilePath(help, kSetupPathChars, program)) OpenDocument(Handle(), help);
+}
+
+void TOptionDlgBox::AboutSheetResize(TObject*) {
+    int d = AboutShift(RuleSheet->Width(), aboutRuleSheetWidth);
+    imgIcon->SetLeft(aboutIconLeft + d);
+    lblCR->SetLeft(aboutCRLeft + d);
+    lblSoftType->SetLeft(aboutSoftTypeLeft + d);
+    gbContact->SetLeft(aboutContactLeft + d);
+}
+
+void TOptionDlgBox::hlblMailMouseEnter(TObject* Sender) {
+    static_cast<TControl*>(Sender)->SetFontColor(kLinkHoverColor);
+}
+
+void TOptionDlgBox::hlblMailMouseLeave(TObject* Sender) { static_cast<TControl*>(Sender)->SetFontColor(kLinkColor); }
+
+void TOptionDlgBox::hlblMailClick(TObject*) {
+    char16_t target[128] = u"mailto:";
+    TextAppend(target, 128, Texts().mailAddress);
+    OpenDocument(nullptr, target);
+}
+
+void TOptionDlgBox::hlblURLClick(TObject*) { OpenDocument(nullptr, Texts().webAddress); }
+
+}  // namespace fw
