@@ -1,0 +1,182 @@
+// Registration and unregistration of the server through the real regsvr32,
+// checked against the exact keys and values they are to leave behind.
+// FwiseRole32.dll is the 64-bit build with the 32-bit DLL's role (Run value,
+// closing the RegTool), since only 64-bit Wine runs here.
+#include "Fwise_h.h"
+#include "save_folder.h"
+#include "server_util.h"
+#include <gtest/gtest.h>
+
+namespace fw::test {
+namespace {
+
+const std::wstring kDir = L"C:\\Program Files\\Handler";
+const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const wchar_t* kIeKey = L"SOFTWARE\\Microsoft\\Internet Explorer";
+const wchar_t* kOtherClsid = L"{0BADC0DE-0000-4000-8000-000000000001}";
+
+std::wstring ClsidKey() { return L"CLSID\\" + GuidText(CLSID_FwiseObj); }
+
+std::wstring Register(const std::wstring& dll, bool unregister = false) {
+    return (unregister ? L"/s /u \"" : L"/s \"") + kDir + L"\\" + dll + L"\"";
+}
+
+// What registration leaves under the class's CLSID key and the ProgIDs.
+std::vector<std::wstring> ExpectedClassTree(const std::wstring& dll) {
+    std::wstring libid = GuidText(LIBID_FWISELib);
+    std::vector<std::wstring> lines = {
+        L"|",
+        L"|(default)|1|FwiseObj Class",
+        L"InprocServer32|",
+        L"InprocServer32|(default)|1|" + kDir + L"\\" + dll,
+        L"InprocServer32|ThreadingModel|1|Apartment",
+        L"ProgID|",
+        L"ProgID|(default)|1|Fwise.FwiseObj.1",
+        L"Programmable|",
+        L"TypeLib|",
+        L"TypeLib|(default)|1|" + libid,
+        L"VersionIndependentProgID|",
+        L"VersionIndependentProgID|(default)|1|Fwise.FwiseObj",
+    };
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+std::vector<std::wstring> Sorted(std::vector<std::wstring> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+class Registration : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(InstallInto(kDir, {L"Fwise64.dll", L"FwiseRole32.dll"}));
+    }
+    void TearDown() override {
+        Regsvr32(Register(L"Fwise64.dll", true));
+        SHDeleteValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Folderwise");
+    }
+};
+
+TEST_F(Registration, WritesExactlyTheClassProgIdsTypeLibAndDownloadUi) {
+    ASSERT_EQ(Regsvr32(Register(L"Fwise64.dll")), 0);
+    std::wstring clsid = GuidText(CLSID_FwiseObj);
+    EXPECT_EQ(Tree(HKEY_CLASSES_ROOT, ClsidKey()), ExpectedClassTree(L"Fwise64.dll"))
+        << "got:\n" << Lines(Tree(HKEY_CLASSES_ROOT, ClsidKey()));
+    EXPECT_EQ(Tree(HKEY_CLASSES_ROOT, L"Fwise.FwiseObj.1"),
+              Sorted({L"|", L"|(default)|1|FwiseObj Class", L"CLSID|", L"CLSID|(default)|1|" + clsid}))
+        << "got:\n" << Lines(Tree(HKEY_CLASSES_ROOT, L"Fwise.FwiseObj.1"));
+    EXPECT_EQ(Tree(HKEY_CLASSES_ROOT, L"Fwise.FwiseObj"),
+              Sorted({L"|", L"|(default)|1|FwiseObj Class", L"CLSID|", L"CLSID|(default)|1|" + clsid, L"CurVer|",
+                      L"CurVer|(default)|1|Fwise.FwiseObj.1"}))
+        << "got:\n" << Lines(Tree(HKEY_CLASSES_ROOT, L"Fwise.FwiseObj"));
+    EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kIeKey, L"DownloadUI"), clsid);
+    // The type library, registered from the DLL's own path.
+    std::wstring tlb = L"TypeLib\\" + GuidText(LIBID_FWISELib) + L"\\1.0";
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, tlb + L"\\409\\win32", nullptr), kDir + L"\\Fwise64.dll");
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"Interface\\" + GuidText(IID_IFwiseObj)));
+    // The 64-bit DLL leaves the Run key alone.
+    EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kRunKey, L"Folderwise"), L"<missing>");
+}
+
+TEST_F(Registration, AgainLeavesNoStaleSubkeysAndTakesDownloadUiOver) {
+    ASSERT_EQ(Regsvr32(Register(L"Fwise64.dll")), 0);
+    ASSERT_TRUE(PutText(HKEY_CLASSES_ROOT, ClsidKey() + L"\\Stale\\Deeper", L"x", L"old"));
+    ASSERT_TRUE(PutText(HKEY_CLASSES_ROOT, ClsidKey() + L"\\Programmable\\Junk", nullptr, L"old"));
+    ASSERT_TRUE(PutText(HKEY_CLASSES_ROOT, ClsidKey() + L"\\InprocServer32", L"Extra", L"old"));
+    ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, kIeKey, L"DownloadUI", kOtherClsid));
+    ASSERT_EQ(Regsvr32(Register(L"Fwise64.dll")), 0);
+    EXPECT_EQ(Tree(HKEY_CLASSES_ROOT, ClsidKey()), ExpectedClassTree(L"Fwise64.dll"))
+        << "got:\n" << Lines(Tree(HKEY_CLASSES_ROOT, ClsidKey()));
+    EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kIeKey, L"DownloadUI"), GuidText(CLSID_FwiseObj));
+}
+
+TEST_F(Registration, UnregistrationRemovesAllOfItAndKeepsTheSharedKeys) {
+    ASSERT_EQ(Regsvr32(Register(L"Fwise64.dll")), 0);
+    // Another program has meanwhile made itself the download UI: ours goes anyway.
+    ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, kIeKey, L"DownloadUI", kOtherClsid));
+    ASSERT_EQ(Regsvr32(Register(L"Fwise64.dll", true)), 0);
+    for (const std::wstring& key : {ClsidKey(), std::wstring(L"Fwise.FwiseObj"), std::wstring(L"Fwise.FwiseObj.1"),
+                                    L"TypeLib\\" + GuidText(LIBID_FWISELib), L"Interface\\" + GuidText(IID_IFwiseObj)})
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, key)) << Narrow(key) << " is still there";
+    EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kIeKey, L"DownloadUI"), L"<missing>");
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"CLSID"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kIeKey));
+    EXPECT_NE(Text(HKEY_LOCAL_MACHINE, kIeKey, L"Version"), L"<missing>");
+    // A second unregistration finds nothing to remove in the table.
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClsidKey()));
+}
+
+// A window of the RegTool's class and title that notes WM_CLOSE.
+struct FakeRegTool {
+    static inline int closes = 0;
+    HWND window = nullptr;
+    FakeRegTool() {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+            if (m == WM_CLOSE) {
+                ++closes;
+                return 0;  // stays open: the test closes it
+            }
+            return DefWindowProcW(w, m, wp, lp);
+        };
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = W(kRegToolClass);
+        RegisterClassW(&wc);
+        window = CreateWindowExW(WS_EX_TOOLWINDOW, W(kRegToolClass), W(kRegToolTitle), WS_POPUP, 0, 0, 0, 0,
+                                 nullptr, nullptr, wc.hInstance, nullptr);
+        closes = 0;
+    }
+    ~FakeRegTool() { DestroyWindow(window); }
+};
+
+TEST_F(Registration, RegToolRoleWritesAQuotedRunValueAndClosesTheRegTool) {
+    ASSERT_EQ(Regsvr32(Register(L"FwiseRole32.dll")), 0);
+    // Quoted: the folder has a blank in it.
+    EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kRunKey, L"Folderwise"), L"\"" + kDir + L"\\FwReg.exe\"");
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, ClsidKey() + L"\\InprocServer32", nullptr), kDir + L"\\FwiseRole32.dll");
+
+    FakeRegTool tool;
+    ASSERT_TRUE(tool.window);
+    DWORD t0 = GetTickCount();
+    ASSERT_EQ(Regsvr32(Register(L"FwiseRole32.dll", true)), 0);
+    DWORD took = GetTickCount() - t0;
+    EXPECT_EQ(FakeRegTool::closes, 1);
+    EXPECT_GE(took, 200u) << "unregistration waits 200 ms after WM_CLOSE";
+    EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kRunKey, L"Folderwise"), L"<missing>");
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClsidKey()));
+}
+
+TEST_F(Registration, WithoutTheRegToolRoleTheRunValueAndTheRegToolAreLeftAlone) {
+    ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, kRunKey, L"Folderwise", L"kept"));
+    FakeRegTool tool;
+    ASSERT_TRUE(tool.window);
+    ASSERT_EQ(Regsvr32(Register(L"Fwise64.dll")), 0);
+    ASSERT_EQ(Regsvr32(Register(L"Fwise64.dll", true)), 0);
+    EXPECT_EQ(FakeRegTool::closes, 0);
+    EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kRunKey, L"Folderwise"), L"kept");
+}
+
+TEST_F(Registration, AModulePathThatFillsTheBufferFailsBeforeAnythingIsWritten) {
+    // 300 characters of folders, so GetModuleFileNameW cannot fit the path in 260.
+    std::wstring dir = L"C:\\long";
+    while (dir.size() < 300) dir += L"\\" + std::wstring(40, L'd');
+    ASSERT_TRUE(InstallInto(dir, {L"FwiseRole32.dll"}));
+    HMODULE dll = LoadLibraryW((L"\\\\?\\" + dir + L"\\FwiseRole32.dll").c_str());
+    ASSERT_TRUE(dll) << "error " << GetLastError();
+    using Entry = HRESULT(STDAPICALLTYPE*)();
+    auto reg = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer")));
+    auto unreg = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(dll, "DllUnregisterServer")));
+    ASSERT_TRUE(reg && unreg);
+    EXPECT_EQ(reg(), HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClsidKey()));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Fwise.FwiseObj"));
+    EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kIeKey, L"DownloadUI"), L"<missing>");
+    // Nor is a Run value made from a path that may have been cut.
+    EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kRunKey, L"Folderwise"), L"<missing>");
+    EXPECT_EQ(unreg(), HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER));
+    FreeLibrary(dll);
+}
+
+}  // namespace
+}  // namespace fw::test
