@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (in.Byte() & 1) {
         auto num = in.Bytes(4);
         uint32_t v = 0;
-        std::memcpy(&v, num.data(), num.size());
+        if (!num.empty()) std::memcpy(&v, num.data(), num.size());
         fw::WriteSettingDword(fw::kNum, v);
     }
 
