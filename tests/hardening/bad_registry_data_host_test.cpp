@@ -21,15 +21,15 @@ std::vector<BYTE> Bytes(const std::wstring& text, bool terminated = true) {
     return out;
 }
 
-struct Run {
+struct HostRun {
     int rc;
     std::string folder;  // save-folder
     double seconds;      // the whole process
     std::string out;
 };
 
-Run Download() {
-    Run r{};
+HostRun Download() {
+    HostRun r{};
     DWORD t0 = GetTickCount();
     r.rc = RunProgram(L"\"" + ExeDir() + L"\\iexplore.exe\" /fresh http://example.com/files/a.exe", &r.out);
     r.seconds = (GetTickCount() - t0) / 1000.0;
@@ -82,7 +82,7 @@ TEST_F(HostBadData, SettingsStore) {
         SCOPED_TRACE(row.label);
         GoodStore();
         PutRaw(U(row.name), row.type, row.data.data(), static_cast<uint32_t>(row.data.size()));
-        Run r = Download();
+        HostRun r = Download();
         EXPECT_EQ(r.rc, 0) << row.label << "\n" << r.out;
         EXPECT_STRCASEEQ(r.folder.c_str(), row.folder) << row.label << "\n" << r.out;
         EXPECT_LT(r.seconds, 20.0) << row.label;
@@ -116,7 +116,7 @@ TEST_F(HostBadData, DownloadUi) {
         ASSERT_EQ(SHSetValueW(HKEY_LOCAL_MACHINE, kIeKey, L"DownloadUI", row.type, row.data.data(),
                               static_cast<DWORD>(row.data.size())),
                   ERROR_SUCCESS);
-        Run r = Download();
+        HostRun r = Download();
         EXPECT_EQ(r.rc, row.handled ? 0 : 1) << row.label << "\n" << r.out;
         if (row.handled) EXPECT_STRCASEEQ(r.folder.c_str(), kExeFolder) << row.label << "\n" << r.out;
         EXPECT_LT(r.seconds, 20.0) << row.label;
