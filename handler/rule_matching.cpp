@@ -21,12 +21,25 @@ int32_t FindRuleFolder(const char16_t* url, const char16_t* nameSource, char16_t
     char16_t valueName[kValueNameChars];
     char16_t rule[kRuleChars];
     int32_t num = static_cast<int32_t>(ReadSettingDword(kNum, 0));
+    int32_t gap = 0;  // indices in a row with neither Type nor Rule stored
     for (int32_t i = 0; i < num; ++i) {
         RuleValueName(valueName, kValueNameChars, i, kTypeSuffix);
         uint32_t type = ReadSettingDword(valueName, kNameRule);
         RuleValueName(valueName, kValueNameChars, i, kRuleSuffix);
         ReadSettingString(valueName, u"", rule, sizeof rule);
-        if (!rule[0]) continue;
+        if (!rule[0]) {
+            // A huge corrupt "Num" would otherwise block the browser for hours.
+            // Looked at only here, so stored rules cost no extra reads.
+            bool stored = SettingStored(valueName);
+            if (!stored) {
+                RuleValueName(valueName, kValueNameChars, i, kTypeSuffix);
+                stored = SettingStored(valueName);
+            }
+            if (stored) gap = 0;
+            else if (++gap >= kRuleGapLimit) break;
+            continue;
+        }
+        gap = 0;
 
         bool match = false;
         switch (type) {

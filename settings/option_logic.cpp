@@ -54,6 +54,23 @@ void OptionDlgLogic::InitLogic(int32_t minWidth, int32_t minHeight) {
     minHeight_ = minHeight;
 }
 
+namespace {
+
+// Whether any of the index's three values exists, of whatever type.
+bool RuleIndexStored(int32_t i) {
+    char16_t name[kValueNameChars];
+    const char16_t* const suffixes[] = {kTypeSuffix, kRuleSuffix, kFolderSuffix};
+    for (const char16_t* suffix : suffixes)
+        if (RuleValueName(name, kValueNameChars, i, suffix) && SettingStored(name)) return true;
+    return false;
+}
+
+}  // namespace
+
+void OptionDlgLogic::AddErrRows(int32_t* count) {
+    for (; *count > 0; --*count) AddRuleItem(0, u"ERR", u"ERR");
+}
+
 void OptionDlgLogic::LoadSettings() {
     const TextSet& t = Texts();
     char16_t face[kFaceChars];
@@ -71,6 +88,10 @@ void OptionDlgLogic::LoadSettings() {
     char16_t name[kValueNameChars];
     char16_t rule[kRuleChars];
     BeginRuleUpdate();
+    // Indices with nothing stored are held back: shown as "ERR" rows once a
+    // stored rule follows them or "Num" ends, dropped once kRuleGapLimit of
+    // them come in a row (a corrupt "Num" of 2^31 would fill memory).
+    int32_t missing = 0;
     for (int32_t i = 0; i < n; ++i) {
         RuleValueName(name, kValueNameChars, i, kTypeSuffix);
         uint32_t type = ReadSettingDword(name, 0);
@@ -79,8 +100,14 @@ void OptionDlgLogic::LoadSettings() {
         ReadSettingString(name, u"ERR", rule, sizeof rule);
         RuleValueName(name, kValueNameChars, i, kFolderSuffix);
         ReadSettingString(name, u"ERR", folder, sizeof folder);
+        if (TextEqual(rule, u"ERR") && TextEqual(folder, u"ERR") && !RuleIndexStored(i)) {
+            if (++missing >= kRuleGapLimit) break;
+            continue;
+        }
+        AddErrRows(&missing);
         AddRuleItem(type, rule, folder);
     }
+    if (missing < kRuleGapLimit) AddErrRows(&missing);
     EndRuleUpdate();
     // Setting the boxes above fired their events, which set the flag.
     changed_ = 0;

@@ -123,6 +123,8 @@ protected:
     virtual void CloseWindow() = 0;
 
 private:
+    void AddErrRows(int32_t* count);  // that many "ERR" rows; *count ends at 0
+
     int32_t changed_ = 0;
     int32_t minWidth_ = 0;
     int32_t minHeight_ = 0;

@@ -24,6 +24,10 @@ int WriteSettingString(const char16_t* name, const char16_t* text) {
     return WriteRegString(RegRoot::CurrentUser, kSettingsKey, name, text);
 }
 
+bool SettingStored(const char16_t* name) {
+    return ReadRegValueSize(RegRoot::CurrentUser, kSettingsKey, name) != 0xFFFFFFFFu;
+}
+
 void DeleteSettings() { DeleteRegTree(RegRoot::CurrentUser, kSettingsKey); }
 
 bool RuleValueName(char16_t* dst, uint32_t cap, int32_t index, const char16_t* suffix) {

@@ -41,6 +41,15 @@ void ReadSettingString(const char16_t* name, const char16_t* def, char16_t* buf,
 int WriteSettingDword(const char16_t* name, uint32_t value);
 int WriteSettingString(const char16_t* name, const char16_t* text);
 
+// True when a value of that name exists, whatever its type or size.
+bool SettingStored(const char16_t* name);
+
+// A "Num" larger than the rules stored (hand-edited or corrupt, up to 2^31)
+// must not walk every index: both readers stop after this many indices in a
+// row with no rule value stored at all. The settings program always writes
+// the indices 0 .. Num-1 without a gap, so no store it writes is cut short.
+constexpr int32_t kRuleGapLimit = 256;
+
 // Removes the key and everything under it.
 void DeleteSettings();
 

@@ -46,9 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                         static_cast<uint32_t>(bytes.size()));
     }
     // Small enough to keep a run short, large enough to pass the stored rules;
-    // now and then negative.
+    // now and then negative or huge.
     uint8_t numByte = in.Byte();
     uint32_t num = (numByte & 0x80) ? 0xFFFFFFFFu - (numByte & 3) : numByte % 5;
+    if ((numByte & 0xC0) == 0x40) num = 0x7FFFFFFFu;  // corrupt: the walk must stop by itself
     if (in.Byte() & 1) fw::WriteSettingDword(fw::kNum, num);
 
     auto rest = in.Bytes(in.n);

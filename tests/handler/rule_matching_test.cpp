@@ -115,6 +115,41 @@ TEST_F(RuleMatching, NumLargerThanStoredRulesSkipsTheRest) {
     EXPECT_EQ(folder[0], 0);
 }
 
+// A corrupt huge "Num": the walk ends after kRuleGapLimit indices in a row
+// with nothing stored, so a rule just inside the gap is found and one past it
+// is not; either way the call returns instead of reading 2^31 indices.
+TEST_F(RuleMatching, HugeNumStopsAfterAGapOfMissingRules) {
+    struct {
+        const char* label;
+        int32_t at;  // index of the matching rule; 0 holds a rule that does not match
+        int32_t expected;
+    } rows[] = {
+        {"next index", 1, 0},
+        {"last index inside the gap", kRuleGapLimit, 0},
+        {"first index past the gap", kRuleGapLimit + 1, 1},
+    };
+    for (const auto& row : rows) {
+        DeleteSettings();
+        WriteRuleAt(0, {kNameRule, u"zzz", u"Z"});
+        WriteRuleAt(row.at, {kExtensionRule, u".exe", u"E"});
+        WriteSettingDword(kNum, 0x7FFFFFFFu);
+        char16_t folder[kFolderChars] = {};
+        EXPECT_EQ(FindRuleFolder(u"http://h/a.exe", u"http://h/a.exe", folder), row.expected) << row.label;
+        EXPECT_EQ(Utf8(folder), row.expected == 0 ? "E" : "") << row.label;
+    }
+    // A type alone keeps the walk going, as a stored rule does.
+    DeleteSettings();
+    for (int32_t i = 0; i < kRuleGapLimit; i += kRuleGapLimit / 2) {
+        char16_t name[kValueNameChars];
+        RuleValueName(name, kValueNameChars, i, kTypeSuffix);
+        WriteSettingDword(name, kNameRule);
+    }
+    WriteRuleAt(kRuleGapLimit + kRuleGapLimit / 2, {kExtensionRule, u".exe", u"E"});
+    WriteSettingDword(kNum, 0x7FFFFFFFu);
+    char16_t folder[kFolderChars] = {};
+    EXPECT_EQ(FindRuleFolder(u"http://h/a.exe", u"http://h/a.exe", folder), 0);
+}
+
 TEST_F(RuleMatching, NullNameSourceReadsNothing) {
     WriteSettingDword(kUseDefault, 1);
     WriteSettingString(kDefaultFolder, u"D");

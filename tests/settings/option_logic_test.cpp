@@ -91,6 +91,36 @@ TEST_F(Settings, LoadTable) {
     }
 }
 
+// A corrupt huge "Num" neither fills memory nor takes minutes: missing
+// indices show as "ERR" only when a stored rule follows within the gap.
+TEST_F(Settings, HugeNumStopsAfterAGapOfMissingRules) {
+    struct {
+        const char* label;
+        int32_t at;      // index of the second stored rule
+        size_t rows;     // rows shown
+    } rows[] = {
+        {"next index", 1, 2},
+        {"last index inside the gap", kRuleGapLimit, static_cast<size_t>(kRuleGapLimit) + 1},
+        {"first index past the gap", kRuleGapLimit + 1, 1},
+    };
+    for (const auto& row : rows) {
+        mem::Reset();
+        WriteRuleAt(0, {0, u"a", u"C:\\a"});
+        WriteRuleAt(row.at, {2, u"b", u"C:\\b"});
+        WriteSettingDword(kNum, 0x7FFFFFFFu);
+        FakeOptionDlg dlg;
+        dlg.LoadSettings();
+        ASSERT_EQ(dlg.rows.size(), row.rows) << row.label;
+        EXPECT_EQ(Utf8(dlg.rows.front().rule), "a") << row.label;
+        if (row.rows > 1) {
+            EXPECT_EQ(Utf8(dlg.rows.back().rule), "b") << row.label;
+            EXPECT_EQ(dlg.rows.back().type, 2u) << row.label;
+        }
+        for (size_t i = 1; i + 1 < dlg.rows.size(); ++i)
+            ASSERT_EQ(Utf8(dlg.rows[i].rule + dlg.rows[i].folder), "ERRERR") << row.label << " row " << i;
+    }
+}
+
 TEST_F(Settings, OptionsLoadAndSaveBack) {
     struct Row {
         const char* label;

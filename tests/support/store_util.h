@@ -30,18 +30,21 @@ struct Rule {
     std::u16string folder;
 };
 
+// Writes one rule's three values at `index`, as the settings program's save does.
+inline void WriteRuleAt(int32_t index, const Rule& rule) {
+    char16_t name[kValueNameChars];
+    RuleValueName(name, kValueNameChars, index, kTypeSuffix);
+    WriteSettingDword(name, rule.type);
+    RuleValueName(name, kValueNameChars, index, kRuleSuffix);
+    WriteSettingString(name, rule.text.c_str());
+    RuleValueName(name, kValueNameChars, index, kFolderSuffix);
+    WriteSettingString(name, rule.folder.c_str());
+}
+
 // Writes a rule list the way the settings program's save does.
 inline void WriteRules(const std::vector<Rule>& rules) {
     WriteSettingDword(kNum, static_cast<uint32_t>(rules.size()));
-    char16_t name[kValueNameChars];
-    for (size_t i = 0; i < rules.size(); ++i) {
-        RuleValueName(name, kValueNameChars, static_cast<int32_t>(i), kTypeSuffix);
-        WriteSettingDword(name, rules[i].type);
-        RuleValueName(name, kValueNameChars, static_cast<int32_t>(i), kRuleSuffix);
-        WriteSettingString(name, rules[i].text.c_str());
-        RuleValueName(name, kValueNameChars, static_cast<int32_t>(i), kFolderSuffix);
-        WriteSettingString(name, rules[i].folder.c_str());
-    }
+    for (size_t i = 0; i < rules.size(); ++i) WriteRuleAt(static_cast<int32_t>(i), rules[i]);
 }
 
 // Prints UTF-16 as UTF-8 in failure messages.
