@@ -1,5 +1,6 @@
 // A random settings store (values of any type and size) and a random name
 // source: matching never reads out of bounds and leaves a terminated folder.
+#include "fuzz_input.h"
 #include "registry_mem.h"
 #include "rule_matching.h"
 #include "settings_store.h"
@@ -9,23 +10,6 @@
 
 namespace {
 
-struct Reader {
-    const uint8_t* p;
-    size_t n;
-    uint8_t Byte() {
-        if (!n) return 0;
-        --n;
-        return *p++;
-    }
-    std::vector<uint8_t> Bytes(size_t len) {
-        if (len > n) len = n;
-        std::vector<uint8_t> out(p, p + len);
-        p += len;
-        n -= len;
-        return out;
-    }
-};
-
 // "Num" is written apart, bounded: a huge count only makes a run long.
 const char16_t* const kNames[] = {u"0003Type",  u"UseDefault", u"DefaultFolder", u"0000Type", u"0000Rule",
                                   u"0000Folder", u"0001Type",   u"0001Rule",      u"0001Folder", u"0002Rule"};
@@ -34,7 +18,7 @@ const char16_t* const kNames[] = {u"0003Type",  u"UseDefault", u"DefaultFolder",
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fw::mem::Reset();
-    Reader in{data, size};
+    FuzzInput in{data, size};
     int values = in.Byte() % 12;
     for (int i = 0; i < values; ++i) {
         const char16_t* name = kNames[in.Byte() % (sizeof kNames / sizeof kNames[0])];

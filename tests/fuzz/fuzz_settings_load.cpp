@@ -2,6 +2,7 @@
 // size, any "Num"), shown in the window-less fake: it returns, every row's
 // texts fit the boxes, and saving then loading again gives the same rows.
 #include "../settings/fake_option_dlg.h"
+#include "fuzz_input.h"
 #include "registry_mem.h"
 #include "settings_store.h"
 #include "text.h"
@@ -11,23 +12,6 @@
 
 namespace {
 
-struct Reader {
-    const uint8_t* p;
-    size_t n;
-    uint8_t Byte() {
-        if (!n) return 0;
-        --n;
-        return *p++;
-    }
-    std::vector<uint8_t> Bytes(size_t len) {
-        if (len > n) len = n;
-        std::vector<uint8_t> out(p, p + len);
-        p += len;
-        n -= len;
-        return out;
-    }
-};
-
 const char16_t* const kNames[] = {u"Num",        u"UseDefault", u"DefaultFolder", u"ParseURL",   u"GUIFontFace",
                                   u"GUICharSet", u"0000Type",   u"0000Rule",      u"0000Folder", u"0001Type",
                                   u"0001Rule",   u"0001Folder", u"0300Rule",      u"0002Folder"};
@@ -36,7 +20,7 @@ const char16_t* const kNames[] = {u"Num",        u"UseDefault", u"DefaultFolder"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fw::mem::Reset();
-    Reader in{data, size};
+    FuzzInput in{data, size};
     int values = in.Byte() % 16;
     for (int i = 0; i < values; ++i) {
         const char16_t* name = kNames[in.Byte() % (sizeof kNames / sizeof kNames[0])];
