@@ -57,11 +57,11 @@ void OptionDlgLogic::InitLogic(int32_t minWidth, int32_t minHeight) {
 namespace {
 
 // Whether any of the index's three values exists, of whatever type.
-bool RuleIndexStored(int32_t i) {
+bool RuleIndexStored(SettingsValues& from, int32_t i) {
     char16_t name[kValueNameChars];
     const char16_t* const suffixes[] = {kTypeSuffix, kRuleSuffix, kFolderSuffix};
     for (const char16_t* suffix : suffixes)
-        if (RuleValueName(name, kValueNameChars, i, suffix) && SettingStored(name)) return true;
+        if (RuleValueName(name, kValueNameChars, i, suffix) && from.Stored(name)) return true;
     return false;
 }
 
@@ -71,22 +71,25 @@ void OptionDlgLogic::AddErrRows(int32_t* count) {
     for (; *count > 0; --*count) AddRuleItem(0, u"ERR", u"ERR");
 }
 
-void OptionDlgLogic::LoadSettings() {
+void OptionDlgLogic::LoadOptions(SettingsValues& from) {
     const TextSet& t = Texts();
     char16_t face[kFaceChars];
-    ReadSettingString(kGuiFontFace, t.defaultFontFace, face, sizeof face);
-    uint32_t charSet = ReadSettingDword(kGuiCharSet, t.defaultCharSet) & 0xFF;
+    from.ReadString(kGuiFontFace, t.defaultFontFace, face, sizeof face);
+    uint32_t charSet = from.ReadDword(kGuiCharSet, t.defaultCharSet) & 0xFF;
     ApplyGuiFont(face, charSet);
 
-    SetUseDefaultChecked(ReadSettingDword(kUseDefault, 0) != 0);
+    SetUseDefaultChecked(from.ReadDword(kUseDefault, 0) != 0);
     char16_t folder[kPathChars];
-    ReadSettingString(kDefaultFolder, u"", folder, sizeof folder);
+    from.ReadString(kDefaultFolder, u"", folder, sizeof folder);
     SetDefaultFolder(folder);
-    SetParseUrlChecked(ReadSettingDword(kParseUrl, 0) != 0);
+    SetParseUrlChecked(from.ReadDword(kParseUrl, 0) != 0);
+}
 
-    int32_t n = static_cast<int32_t>(ReadSettingDword(kNum, 0));
+void OptionDlgLogic::LoadRules(SettingsValues& from) {
+    int32_t n = static_cast<int32_t>(from.ReadDword(kNum, 0));
     char16_t name[kValueNameChars];
     char16_t rule[kRuleChars];
+    char16_t folder[kPathChars];
     BeginRuleUpdate();
     // Indices with nothing stored are held back: shown as "ERR" rows once a
     // stored rule follows them or "Num" ends, dropped once kRuleGapLimit of
@@ -94,13 +97,13 @@ void OptionDlgLogic::LoadSettings() {
     int32_t missing = 0;
     for (int32_t i = 0; i < n; ++i) {
         RuleValueName(name, kValueNameChars, i, kTypeSuffix);
-        uint32_t type = ReadSettingDword(name, 0);
+        uint32_t type = from.ReadDword(name, 0);
         // A text that is missing, or longer than the boxes can hold, shows as "ERR".
         RuleValueName(name, kValueNameChars, i, kRuleSuffix);
-        ReadSettingString(name, u"ERR", rule, sizeof rule);
+        from.ReadString(name, u"ERR", rule, sizeof rule);
         RuleValueName(name, kValueNameChars, i, kFolderSuffix);
-        ReadSettingString(name, u"ERR", folder, sizeof folder);
-        if (TextEqual(rule, u"ERR") && TextEqual(folder, u"ERR") && !RuleIndexStored(i)) {
+        from.ReadString(name, u"ERR", folder, sizeof folder);
+        if (TextEqual(rule, u"ERR") && TextEqual(folder, u"ERR") && !RuleIndexStored(from, i)) {
             if (++missing >= kRuleGapLimit) break;
             continue;
         }
@@ -109,36 +112,56 @@ void OptionDlgLogic::LoadSettings() {
     }
     if (missing < kRuleGapLimit) AddErrRows(&missing);
     EndRuleUpdate();
+}
+
+void OptionDlgLogic::LoadSettings(SettingsValues& from) {
+    LoadOptions(from);
+    LoadRules(from);
     // Setting the boxes above fired their events, which set the flag.
     changed_ = 0;
 }
 
-bool OptionDlgLogic::SaveSettings() {
+void OptionDlgLogic::ImportSettings(SettingsValues& from, bool append) {
+    if (!append) {
+        BeginRuleUpdate();
+        for (int32_t i = RuleCount() - 1; i >= 0; --i) DeleteRule(i);
+        EndRuleUpdate();
+        LoadOptions(from);
+    }
+    LoadRules(from);
+    changed_ = 1;
+}
+
+int OptionDlgLogic::WriteSettings(SettingsValues& to) {
     // Rewritten whole: the delete first, so no value of a longer list survives.
-    DeleteSettings();
+    to.Clear();
     int ok = 1;
-    ok &= WriteSettingString(kGuiFontFace, guiFace_);
-    ok &= WriteSettingDword(kGuiCharSet, guiCharSet_);
-    ok &= WriteSettingDword(kUseDefault, UseDefaultChecked() ? 1 : 0);
+    ok &= to.WriteString(kGuiFontFace, guiFace_);
+    ok &= to.WriteDword(kGuiCharSet, guiCharSet_);
+    ok &= to.WriteDword(kUseDefault, UseDefaultChecked() ? 1 : 0);
     char16_t folder[kPathChars];
     GetDefaultFolder(folder, kPathChars);
-    ok &= WriteSettingString(kDefaultFolder, folder);
-    ok &= WriteSettingDword(kParseUrl, ParseUrlChecked() ? 1 : 0);
+    ok &= to.WriteString(kDefaultFolder, folder);
+    ok &= to.WriteDword(kParseUrl, ParseUrlChecked() ? 1 : 0);
     int32_t n = RuleCount();
-    ok &= WriteSettingDword(kNum, static_cast<uint32_t>(n));
+    ok &= to.WriteDword(kNum, static_cast<uint32_t>(n));
     char16_t name[kValueNameChars];
     char16_t rule[kRuleChars];
     for (int32_t i = 0; i < n; ++i) {
         uint32_t type = 0;
         GetRule(i, &type, rule, kRuleChars, folder, kPathChars);
         RuleValueName(name, kValueNameChars, i, kTypeSuffix);
-        ok &= WriteSettingDword(name, type);
+        ok &= to.WriteDword(name, type);
         RuleValueName(name, kValueNameChars, i, kRuleSuffix);
-        ok &= WriteSettingString(name, rule);
+        ok &= to.WriteString(name, rule);
         RuleValueName(name, kValueNameChars, i, kFolderSuffix);
-        ok &= WriteSettingString(name, folder);
+        ok &= to.WriteString(name, folder);
     }
-    if (!ok) {
+    return ok;
+}
+
+bool OptionDlgLogic::SaveSettings() {
+    if (!WriteSettings(TheStore())) {
         // The store no longer matches the window: closing must still ask.
         changed_ = 1;
         ReportSaveFailed();

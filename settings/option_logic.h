@@ -5,6 +5,7 @@
 // fake one (in-memory rows, a scripted rule dialog, a fake clock).
 #pragma once
 #include "settings_store.h"
+#include "settings_values.h"
 #include <cstddef>
 #include <cstdint>
 
@@ -44,8 +45,15 @@ class OptionDlgLogic {
 public:
     virtual ~OptionDlgLogic() = default;
 
-    void LoadSettings();
+    void LoadSettings(SettingsValues& from = TheStore());
     bool SaveSettings();  // false: a write failed, reported, flag left set
+    // The writes of a save, in its order, without touching the changed flag.
+    // 1 when every write succeeded.
+    int WriteSettings(SettingsValues& to);
+    // A rules file's values taken into the window: in place of the whole
+    // screen (options and rules, as a load of them would show), or their
+    // rules added after the list. Either way they are unsaved changes.
+    void ImportSettings(SettingsValues& from, bool append);
     void RefreshGeneralPage();
     void ApplyGuiFont(const char16_t* face, uint32_t charSet);
     void AddRuleItem(uint32_t type, const char16_t* rule, const char16_t* folder);
@@ -124,6 +132,8 @@ protected:
 
 private:
     void AddErrRows(int32_t* count);  // that many "ERR" rows; *count ends at 0
+    void LoadOptions(SettingsValues& from);
+    void LoadRules(SettingsValues& from);
 
     int32_t changed_ = 0;
     int32_t minWidth_ = 0;
