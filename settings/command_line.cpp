@@ -70,10 +70,10 @@ private:
 
 bool SwitchIs(const char16_t* arg, const char16_t* name) { return EqualTextI(arg, name); }
 
-std::u16string Count(size_t n) {
+std::u16string Rules(size_t n) {
     char16_t buf[16];
     FormatDecimal(buf, 16, static_cast<int32_t>(n));
-    return buf;
+    return std::u16string(buf) + (n == 1 ? u" rule" : u" rules");
 }
 
 int Export(const char16_t* path, CommandLineSide& side) {
@@ -83,11 +83,11 @@ int Export(const char16_t* path, CommandLineSide& side) {
     model.WriteSettings(values);
     std::vector<uint8_t> bytes;
     WriteRulesFile(values, &bytes);
-    if (!side.ReplaceFile(path, bytes)) {
+    if (!side.WriteWholeFile(path, bytes)) {
         side.Say((u"Fwise: could not write " + std::u16string(path) + u"; nothing was written.").c_str());
         return kExitRefused;
     }
-    side.Say((u"Fwise: " + Count(model.Rules()) + u" rules exported to " + path + u".").c_str());
+    side.Say((u"Fwise: " + Rules(model.Rules()) + u" exported to " + path + u".").c_str());
     return kExitOk;
 }
 
@@ -116,7 +116,7 @@ int Import(const char16_t* path, CommandLineSide& side) {
         side.Say(u"Fwise: the settings could not be written.");
         return kExitStoreFailed;
     }
-    side.Say((u"Fwise: " + Count(model.Rules()) + u" rules imported from " + path + u".").c_str());
+    side.Say((u"Fwise: " + Rules(model.Rules()) + u" imported from " + path + u".").c_str());
     return kExitOk;
 }
 

@@ -22,7 +22,7 @@ public:
     virtual bool ReadWholeFile(const char16_t* path, uint64_t maxBytes, std::vector<uint8_t>* bytes,
                                uint64_t* size) = 0;
     // Either the whole of `bytes` ends up in `path`, or `path` is as it was.
-    virtual bool ReplaceFile(const char16_t* path, const std::vector<uint8_t>& bytes) = 0;
+    virtual bool WriteWholeFile(const char16_t* path, const std::vector<uint8_t>& bytes) = 0;
     virtual void Say(const char16_t* line) = 0;
     virtual AnsiDecoder Ansi() = 0;
 };

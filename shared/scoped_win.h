@@ -24,6 +24,25 @@ private:
     HKEY key_ = nullptr;
 };
 
+// A kernel handle (CloseHandle); null and INVALID_HANDLE_VALUE both count as empty.
+class ScopedHandle {
+public:
+    ScopedHandle() = default;
+    explicit ScopedHandle(HANDLE h) : h_(h) {}
+    ~ScopedHandle() { Reset(); }
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+    HANDLE Get() const { return h_; }
+    void Reset(HANDLE h = nullptr) {
+        if (h_ && h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+        h_ = h;
+    }
+    explicit operator bool() const { return h_ && h_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE h_ = nullptr;
+};
+
 // A COM interface pointer; the reference is released with the owner.
 template <class T>
 class ScopedCom {

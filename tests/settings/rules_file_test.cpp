@@ -261,7 +261,7 @@ public:
         if (*size <= maxBytes) *bytes = it->second;
         return true;
     }
-    bool ReplaceFile(const char16_t* path, const std::vector<uint8_t>& bytes) override {
+    bool WriteWholeFile(const char16_t* path, const std::vector<uint8_t>& bytes) override {
         if (writeFails) return false;
         files[path] = bytes;
         return true;
