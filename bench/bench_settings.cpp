@@ -2,6 +2,7 @@
 // (under Wine), each against a floor measured in the same run: the same
 // registry reads and writes made bare, with nothing around them.
 #include "fake_option_dlg.h"
+#include "store_floor.h"
 #include "option_dialog_box.h"
 #include "settings_store.h"
 #include "win.h"
@@ -13,50 +14,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int kRules = 10000;
+
+void WriteStore() { fw::bench::WriteStore(kRules); }
+void BareReads() { fw::bench::BareReads(); }
 constexpr int kRounds = 3;
 
 double Ms(Clock::time_point a, Clock::time_point b) {
     return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-void WriteStore() {
-    fw::DeleteSettings();
-    fw::WriteSettingString(fw::kGuiFontFace, u"Arial");
-    fw::WriteSettingDword(fw::kGuiCharSet, 1);
-    fw::WriteSettingDword(fw::kUseDefault, 1);
-    fw::WriteSettingString(fw::kDefaultFolder, u"C:\\Downloads");
-    fw::WriteSettingDword(fw::kParseUrl, 1);
-    fw::WriteSettingDword(fw::kNum, kRules);
-    char16_t name[fw::kValueNameChars];
-    for (int i = 0; i < kRules; ++i) {
-        fw::RuleValueName(name, fw::kValueNameChars, i, fw::kTypeSuffix);
-        fw::WriteSettingDword(name, static_cast<uint32_t>(i % 3));
-        fw::RuleValueName(name, fw::kValueNameChars, i, fw::kRuleSuffix);
-        fw::WriteSettingString(name, i % 3 == 1 ? u".ext" : u"example.org/some/path/");
-        fw::RuleValueName(name, fw::kValueNameChars, i, fw::kFolderSuffix);
-        fw::WriteSettingString(name, u"C:\\Users\\me\\Downloads\\Folder");
-    }
-}
-
-// The reads LoadSettings makes, bare.
-void BareReads() {
-    char16_t text[fw::kRuleChars];
-    char16_t folder[fw::kPathChars];
-    char16_t name[fw::kValueNameChars];
-    fw::ReadSettingString(fw::kGuiFontFace, u"Arial", folder, sizeof folder);
-    fw::ReadSettingDword(fw::kGuiCharSet, 1);
-    fw::ReadSettingDword(fw::kUseDefault, 0);
-    fw::ReadSettingString(fw::kDefaultFolder, u"", folder, sizeof folder);
-    fw::ReadSettingDword(fw::kParseUrl, 0);
-    int n = static_cast<int>(fw::ReadSettingDword(fw::kNum, 0));
-    for (int i = 0; i < n; ++i) {
-        fw::RuleValueName(name, fw::kValueNameChars, i, fw::kTypeSuffix);
-        fw::ReadSettingDword(name, 0);
-        fw::RuleValueName(name, fw::kValueNameChars, i, fw::kRuleSuffix);
-        fw::ReadSettingString(name, u"ERR", text, sizeof text);
-        fw::RuleValueName(name, fw::kValueNameChars, i, fw::kFolderSuffix);
-        fw::ReadSettingString(name, u"ERR", folder, sizeof folder);
-    }
 }
 
 void Report(const char* what, double got, double floor) {

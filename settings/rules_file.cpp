@@ -205,6 +205,8 @@ private:
         uint32_t line;
     };
     std::vector<RuleSeen> rulesSeen_;
+    std::vector<size_t> generalAt_;  // positions of the general values taken
+    std::u16string name_;            // the value name being read
 };
 
 bool FileReader::Read(ValueList* out) {
@@ -285,7 +287,8 @@ bool FileReader::Quoted(const char16_t* s, size_t len, size_t* i, std::u16string
 bool FileReader::ValueLine(const char16_t* s, size_t len, ValueList* out) {
     if (!inKey_) return Fail(u"a value outside [HKEY_CURRENT_USER\\Software\\Fwise]");
     size_t i = 1;
-    std::u16string name;
+    std::u16string& name = name_;
+    name.clear();
     if (!Quoted(s, len, &i, &name)) return false;
     while (i < len && Space(s[i])) ++i;
     if (i >= len || s[i] != u'=') return Fail(u"\"=\" is missing after the value's name");
@@ -368,20 +371,25 @@ bool FileReader::Hex(const char16_t* s, size_t len, size_t i, std::vector<uint8_
 
 // Which value of the store `name` is: a general one, or a rule value with
 // its index. Rule indices are written as "%04d" writes them, and only so.
-const ValueSpec* FindSpec(const std::u16string& name, int32_t* index, uint8_t* bit) {
+// `canonical` gets the store's own spelling of the name.
+const ValueSpec* FindSpec(const std::u16string& name, int32_t* index, uint8_t* bit, char16_t* canonical) {
     *index = -1;
-    for (const ValueSpec& spec : kGeneralValues)
-        if (EqualFolded(name.data(), name.size(), spec.name)) return &spec;
     size_t digits = 0;
     while (digits < name.size() && name[digits] >= u'0' && name[digits] <= u'9') ++digits;
-    if (digits == 0 || digits > 10) return nullptr;
+    if (digits == 0) {
+        for (const ValueSpec& spec : kGeneralValues)
+            if (EqualFolded(name.data(), name.size(), spec.name)) {
+                TextCopy(canonical, kValueNameChars, spec.name);
+                return &spec;
+            }
+        return nullptr;
+    }
+    if (digits > 10) return nullptr;
     uint64_t n = 0;
     for (size_t k = 0; k < digits; ++k) n = n * 10 + (name[k] - u'0');
     if (n > 0x7FFFFFFF) return nullptr;
     for (uint8_t b = 0; b < 3; ++b) {
-        char16_t canonical[kValueNameChars];
-        if (!FormatIndexName(canonical, kValueNameChars, static_cast<int32_t>(n), kRuleValues[b].name))
-            continue;
+        if (!FormatIndexName(canonical, kValueNameChars, static_cast<int32_t>(n), kRuleValues[b].name)) continue;
         if (EqualFolded(name.data(), name.size(), canonical)) {
             *index = static_cast<int32_t>(n);
             *bit = static_cast<uint8_t>(1u << b);
@@ -394,68 +402,76 @@ const ValueSpec* FindSpec(const std::u16string& name, int32_t* index, uint8_t* b
 bool FileReader::Take(const std::u16string& name, RawData& data, ValueList* out) {
     int32_t index = -1;
     uint8_t bit = 0;
-    const ValueSpec* spec = FindSpec(name, &index, &bit);
-    std::u16string shown = u"\"" + Shown(name.data(), name.size()) + u"\"";
-    if (!spec) return Fail(shown + u" is no value of the settings store");
-    if (const StoredValue* earlier = out->Find(name.c_str())) {
-        uint32_t first = valueLines_[static_cast<size_t>(earlier - out->Values().data())];
-        return Fail(shown + u" is set twice (first on line " + Number(first) + u")");
-    }
-    StoredValue value{index >= 0 ? name : std::u16string(spec->name), 0, 0, {}};
-    if (index >= 0) {
-        // The store's own spelling, whatever case the file used.
-        char16_t canonical[kValueNameChars];
-        FormatIndexName(canonical, kValueNameChars, index, spec->name);
-        value.name = canonical;
-    }
+    char16_t canonical[kValueNameChars];
+    const ValueSpec* spec = FindSpec(name, &index, &bit, canonical);
+    auto shown = [&name] { return u"\"" + Shown(name.data(), name.size()) + u"\""; };
+    if (!spec) return Fail(shown() + u" is no value of the settings store");
+    StoredValue value{canonical, 0, 0, {}};
     if (spec->form == Form::Number) {
         if (data.dwordForm) {
             value.number = data.number;
         } else if (data.type == kRegDword && data.bytes.size() == 4) {
             value.number = data.bytes[0] | data.bytes[1] << 8 | data.bytes[2] << 16 | uint32_t(data.bytes[3]) << 24;
         } else {
-            return Fail(shown + u" must be a number (dword:)");
+            return Fail(shown() + u" must be a number (dword:)");
         }
         value.type = kRegDword;
     } else {
         if (data.quoted) {
-            value.text = data.text;
+            value.text = std::move(data.text);
         } else if (data.type == kRegSz || data.type == kRegExpandSz) {
             // Text in hex form: UTF-16 (ANSI in REGEDIT4 files), with its terminator.
             const std::vector<uint8_t>& b = data.bytes;
             if (unicode_) {
                 if (b.size() < 2 || b.size() % 2 != 0 || b[b.size() - 1] != 0 || b[b.size() - 2] != 0)
-                    return Fail(shown + u": the text's hex data is cut or not terminated");
+                    return Fail(shown() + u": the text's hex data is cut or not terminated");
                 for (size_t k = 0; k + 2 < b.size(); k += 2)
                     value.text.push_back(static_cast<char16_t>(b[k] | b[k + 1] << 8));
             } else {
-                if (b.empty() || b.back() != 0) return Fail(shown + u": the text's hex data is not terminated");
+                if (b.empty() || b.back() != 0) return Fail(shown() + u": the text's hex data is not terminated");
                 value.text.resize(b.size() - 1);
                 value.text.resize(ansi_(b.data(), b.size() - 1, &value.text[0]));
             }
             for (char16_t c : value.text)
-                if (c == 0) return Fail(shown + u": a NUL character inside the text");
+                if (c == 0) return Fail(shown() + u": a NUL character inside the text");
         } else {
-            return Fail(shown + u" must be a text (\"...\")");
+            return Fail(shown() + u" must be a text (\"...\")");
         }
         if (value.text.size() > spec->maxChars)
-            return Fail(shown + u" is longer than " + Number(spec->maxChars) + u" characters");
+            return Fail(shown() + u" is longer than " + Number(spec->maxChars) + u" characters");
         value.type = kRegSz;
     }
+    // Rule values are told apart by their mask, the few others by a look.
+    bool twice = false;
     if (index >= 0) {
-        ruleMasks_[index] |= bit;
-        rulesSeen_.push_back({index, lines_.Line()});
+        uint8_t& mask = ruleMasks_[index];
+        twice = (mask & bit) != 0;
+        mask |= bit;
+    } else {
+        for (size_t k : generalAt_) twice = twice || TextEqual(out->Values()[k].name.c_str(), canonical);
     }
-    out->Put(value);
+    if (twice) {
+        const StoredValue* earlier = out->Find(canonical);
+        uint32_t first = valueLines_[static_cast<size_t>(earlier - out->Values().data())];
+        return Fail(shown() + u" is set twice (first on line " + Number(first) + u")");
+    }
+    if (index >= 0) rulesSeen_.push_back({index, lines_.Line()});
+    else generalAt_.push_back(out->Values().size());
+    out->Append(std::move(value));
     valueLines_.push_back(lines_.Line());
     return true;
 }
 
 bool FileReader::Complete(ValueList* out) {
     uint32_t end = lines_.Line();
-    const StoredValue* num = out->Find(kNum);
+    const StoredValue* num = nullptr;
+    uint32_t numLine = 0;
+    for (size_t k : generalAt_)
+        if (TextEqual(out->Values()[k].name.c_str(), kNum)) {
+            num = &out->Values()[k];
+            numLine = valueLines_[k];
+        }
     if (!num) return Fail(end, u"the file ends without \"Num\": it holds no whole rule set");
-    uint32_t numLine = valueLines_[static_cast<size_t>(num - out->Values().data())];
     if (num->number > 0x7FFFFFFF) return Fail(numLine, u"\"Num\" is negative");
     int32_t count = static_cast<int32_t>(num->number);
     for (const RuleSeen& r : rulesSeen_)

@@ -25,28 +25,51 @@ SettingsValues& TheStore() {
     return store;
 }
 
-std::u16string FoldValueName(const char16_t* name) {
-    std::u16string out(name ? name : u"");
-    for (char16_t& c : out)
+void FoldValueName(const char16_t* name, std::u16string* out) {
+    out->assign(name ? name : u"");
+    for (char16_t& c : *out)
         if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-    return out;
 }
 
+namespace {
+
+bool SameName(const std::u16string& stored, const char16_t* name) {
+    size_t i = 0;
+    for (; i < stored.size(); ++i) {
+        char16_t a = stored[i], b = name[i];
+        if (!b) return false;
+        if (a >= u'a' && a <= u'z') a = static_cast<char16_t>(a - u'a' + u'A');
+        if (b >= u'a' && b <= u'z') b = static_cast<char16_t>(b - u'a' + u'A');
+        if (a != b) return false;
+    }
+    return name[i] == 0;
+}
+
+}  // namespace
+
 const StoredValue* ValueList::Find(const char16_t* name) const {
-    auto it = index_.find(FoldValueName(name));
-    return it == index_.end() ? nullptr : &values_[it->second];
+    if (!name) name = u"";
+    if (next_ < values_.size() && SameName(values_[next_].name, name)) return &values_[next_++];
+    for (; indexed_ < values_.size(); ++indexed_) {
+        FoldValueName(values_[indexed_].name.c_str(), &key_);
+        index_.emplace(key_, indexed_);
+    }
+    FoldValueName(name, &key_);
+    auto it = index_.find(key_);
+    if (it == index_.end()) return nullptr;
+    next_ = it->second + 1;
+    return &values_[it->second];
 }
 
 void ValueList::Put(const StoredValue& value) {
-    std::u16string key = FoldValueName(value.name.c_str());
-    auto it = index_.find(key);
-    if (it != index_.end()) {
-        values_[it->second] = value;
+    if (const StoredValue* there = Find(value.name.c_str())) {
+        values_[static_cast<size_t>(there - values_.data())] = value;
         return;
     }
-    index_.emplace(std::move(key), values_.size());
     values_.push_back(value);
 }
+
+void ValueList::Append(StoredValue&& value) { values_.push_back(std::move(value)); }
 
 uint32_t ValueList::ReadDword(const char16_t* name, uint32_t def) {
     const StoredValue* v = Find(name);
@@ -65,6 +88,7 @@ void ValueList::ReadString(const char16_t* name, const char16_t* def, char16_t* 
 void ValueList::Clear() {
     values_.clear();
     index_.clear();
+    indexed_ = next_ = 0;
 }
 
 int ValueList::WriteDword(const char16_t* name, uint32_t value) {

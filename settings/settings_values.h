@@ -35,13 +35,17 @@ struct StoredValue {
 };
 
 // Values in the order they were first written; names compare without regard
-// to ASCII case, as the registry's do.
+// to ASCII case, as the registry's do. A load reads them in the order a save
+// wrote them, so a lookup tries the value after the last one found first;
+// the index by name is built only when that misses.
 class ValueList : public SettingsValues {
 public:
     const std::vector<StoredValue>& Values() const { return values_; }
     const StoredValue* Find(const char16_t* name) const;
     // Adds or replaces a value of either type.
     void Put(const StoredValue& value);
+    // Adds a value the caller knows is not there yet.
+    void Append(StoredValue&& value);
 
     uint32_t ReadDword(const char16_t* name, uint32_t def) override;
     void ReadString(const char16_t* name, const char16_t* def, char16_t* buf, uint32_t cb) override;
@@ -52,10 +56,13 @@ public:
 
 private:
     std::vector<StoredValue> values_;
-    std::unordered_map<std::u16string, size_t> index_;  // folded name -> position
+    mutable std::unordered_map<std::u16string, size_t> index_;  // folded name -> position
+    mutable size_t indexed_ = 0;                                 // values_[0 .. indexed_) are in index_
+    mutable size_t next_ = 0;                                    // where the next lookup looks first
+    mutable std::u16string key_;                                 // lookups fold into it, without allocating
 };
 
 // The name with ASCII letters in upper case: the key ValueList looks names up by.
-std::u16string FoldValueName(const char16_t* name);
+void FoldValueName(const char16_t* name, std::u16string* out);
 
 }  // namespace fw
