@@ -92,18 +92,9 @@ int Export(const char16_t* path, CommandLineSide& side) {
 }
 
 int Import(const char16_t* path, CommandLineSide& side) {
-    std::vector<uint8_t> bytes;
-    uint64_t size = 0;
-    if (!side.ReadWholeFile(path, kRulesFileMaxBytes, &bytes, &size)) {
-        side.Say((u"Fwise: could not read " + std::u16string(path) + u"; the settings are unchanged.").c_str());
-        return kExitRefused;
-    }
     ValueList values;
     RulesFileRefusal why;
-    bool read = size > kRulesFileMaxBytes
-                    ? ReadRulesFile(nullptr, static_cast<size_t>(size), side.Ansi(), &values, &why)
-                    : ReadRulesFile(bytes.data(), bytes.size(), side.Ansi(), &values, &why);
-    if (!read) {
+    if (!LoadRulesFile(side, path, &values, &why)) {
         char16_t reason[300];
         FormatRefusal(why, reason, 300);
         side.Say((u"Fwise: " + std::u16string(path) + u" refused, " + reason + u". The settings are unchanged.")

@@ -13,18 +13,10 @@ constexpr int kExitRefused = 1;       // export: nothing written; import: file r
 constexpr int kExitStoreFailed = 2;   // import: a write to the store failed
 constexpr int kExitBadCommandLine = 87;  // ERROR_INVALID_PARAMETER: nothing done
 
-// The files and the console, as the command line needs them.
-class CommandLineSide {
+// The console, besides the files, as the command line needs it.
+class CommandLineSide : public RulesFileSide {
 public:
-    virtual ~CommandLineSide() = default;
-    // The file's size in `*size`; its bytes in `bytes` only when it is at
-    // most `maxBytes` long (a larger one is not read). false: cannot be read.
-    virtual bool ReadWholeFile(const char16_t* path, uint64_t maxBytes, std::vector<uint8_t>* bytes,
-                               uint64_t* size) = 0;
-    // Either the whole of `bytes` ends up in `path`, or `path` is as it was.
-    virtual bool WriteWholeFile(const char16_t* path, const std::vector<uint8_t>& bytes) = 0;
     virtual void Say(const char16_t* line) = 0;
-    virtual AnsiDecoder Ansi() = 0;
 };
 
 // `args` without the program's name. Returns the exit code.

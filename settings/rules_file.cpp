@@ -578,6 +578,19 @@ bool ReadRulesFile(const uint8_t* data, size_t size, AnsiDecoder ansi, ValueList
     return true;
 }
 
+bool LoadRulesFile(RulesFileSide& side, const char16_t* path, ValueList* out, RulesFileRefusal* why) {
+    std::vector<uint8_t> bytes;
+    uint64_t size = 0;
+    out->Clear();
+    if (!side.ReadWholeFile(path, kRulesFileMaxBytes, &bytes, &size)) {
+        Refuse(why, 0, u"the file cannot be read");
+        return false;
+    }
+    // A file too large to read is refused by its size alone.
+    if (size > kRulesFileMaxBytes) return ReadRulesFile(nullptr, kRulesFileMaxBytes + 1, side.Ansi(), out, why);
+    return ReadRulesFile(bytes.data(), bytes.size(), side.Ansi(), out, why);
+}
+
 void FormatRefusal(const RulesFileRefusal& why, char16_t* out, size_t cap) {
     if (!out || cap == 0) return;
     out[0] = 0;

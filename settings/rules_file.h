@@ -39,4 +39,21 @@ bool ReadRulesFile(const uint8_t* data, size_t size, AnsiDecoder ansi, ValueList
 // "line 12: ..." or the reason alone for the file as a whole.
 void FormatRefusal(const RulesFileRefusal& why, char16_t* out, size_t cap);
 
+// Whole files, as export and import need them.
+class RulesFileSide {
+public:
+    virtual ~RulesFileSide() = default;
+    // The file's size in `*size`; its bytes in `bytes` only when it is at
+    // most `maxBytes` long (a larger one is not read). false: cannot be read.
+    virtual bool ReadWholeFile(const char16_t* path, uint64_t maxBytes, std::vector<uint8_t>* bytes,
+                               uint64_t* size) = 0;
+    // Either the whole of `bytes` ends up in `path`, or `path` is as it was.
+    virtual bool WriteWholeFile(const char16_t* path, const std::vector<uint8_t>& bytes) = 0;
+    virtual AnsiDecoder Ansi() = 0;
+};
+
+// Reads and checks the file at `path`: false with `why` when it cannot be
+// read (line 0, `why` says so) or is refused.
+bool LoadRulesFile(RulesFileSide& side, const char16_t* path, ValueList* out, RulesFileRefusal* why);
+
 }  // namespace fw
