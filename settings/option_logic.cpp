@@ -129,6 +129,7 @@ void OptionDlgLogic::ImportSettings(SettingsValues& from, bool append) {
         LoadOptions(from);
     }
     LoadRules(from);
+    FocusRuleList();
     changed_ = 1;
 }
 
@@ -316,6 +317,8 @@ void OptionDlgLogic::lvListKeyDown(uint16_t key, bool ctrl) {
     else if (key == u'D' && ctrl) OnDel();
     else if (key == kKeyUp && ctrl) MoveRuleItem(-1);
     else if (key == kKeyDown && ctrl) MoveRuleItem(+1);
+    else if (key == u'E' && ctrl) OnExportRules();
+    else if (key == u'O' && ctrl) OnImportRules();
 }
 
 void OptionDlgLogic::lvListDblClick() { OnEdit(); }

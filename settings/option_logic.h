@@ -77,6 +77,9 @@ public:
     void OnMoveStart(int32_t senderTag, MouseButton button);
     void RepeatMoveRuleItem();
     void lvListKeyDown(uint16_t key, bool ctrl);
+    // Export and import (Ctrl+E, Ctrl+O in the list): the window's own.
+    virtual void OnExportRules() {}
+    virtual void OnImportRules() {}
     void lvListDblClick();
     void lvListChange(bool stateChanged);
 

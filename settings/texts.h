@@ -90,6 +90,14 @@ struct TextSet {
     uint32_t defaultCharSet;
     const char16_t* layoutFontFace;   // the forms' own font before the GUI font applies
     uint32_t layoutCharSet;
+
+    // Rules page: export and import
+    const char16_t* hintExport;
+    const char16_t* hintImport;
+    const char16_t* rulesFileFilter;  // the file dialogs' filter name
+    const char16_t* exportFailed;     // followed by the file's path
+    const char16_t* importRefused;    // followed by the file's path, a line break and the reason
+    const char16_t* importQuestion;   // %d: the file's rules; lines joined by line feeds
 };
 
 const TextSet& Texts();

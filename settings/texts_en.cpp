@@ -84,6 +84,15 @@ static const TextSet kEnglish = {
     1,
     u"Arial",
     0,
+
+    u"Export rules\u2026",
+    u"Import rules\u2026",
+    u"Registration files (*.reg)",
+    u"The rules could not be written to this file; nothing was written:\n",
+    u"Nothing was imported; the rules are as they were. This file was refused:\n",
+    u"Replace the rule list with the %d rules of this file?\n\n"
+    u"Yes: the file's rules and options take the place of the list and the options.\n"
+    u"No: the file's rules are added after the list.",
 };
 
 static const LayoutSet kEnglishLayout = {

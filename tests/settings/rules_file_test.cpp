@@ -2,6 +2,7 @@
 // and the window's import, against the in-memory store.
 #include "command_line.h"
 #include "fake_option_dlg.h"
+#include "rules_exchange_ui.h"
 #include "rules_file.h"
 #include "store_util.h"
 #include <map>
@@ -397,53 +398,125 @@ TEST_F(CommandLine, ExitCodes) {
     }
 }
 
+// The Rules page's export and import, driven by their keys.
+class ExchangeDlg : public FakeOptionDlg, public ExchangeWindow {
+public:
+    FakeSide files;
+    bool pickOk = true;
+    std::u16string pickedPath = u"C:\\rules.reg";
+    std::vector<bool> picks;  // save (true) or open, per dialog shown
+    ImportChoice choice = ImportChoice::Replace;
+    std::vector<std::string> questions, problems;
+
+    bool PickRulesFile(bool save, char16_t* path) override {
+        picks.push_back(save);
+        if (!pickOk) return false;
+        TextCopy(path, kRulesPathChars, pickedPath.c_str());
+        return true;
+    }
+    ImportChoice AskImportChoice(const char16_t* question) override {
+        questions.push_back(Utf8(question));
+        return choice;
+    }
+    void ShowExchangeProblem(const char16_t* text) override { problems.push_back(Utf8(text)); }
+    RulesFileSide& RulesFiles() override { return files; }
+    void OnExportRules() override { ExportRulesFromWindow(*this, *this); }
+    void OnImportRules() override { ImportRulesIntoWindow(*this, *this); }
+};
+
 class WindowExchange : public StoreTest {};
 
-TEST_F(WindowExchange, ExportTakesTheScreenAndLeavesItUnsaved) {
-    FakeOptionDlg dlg;
-    dlg.LoadSettings();
-    dlg.answers.push_back({true, u".pdf", u"C:\\Docs"});
-    dlg.OnAdd(0);
-    ASSERT_TRUE(dlg.Changed());
-    ValueList out;
-    ASSERT_EQ(dlg.WriteSettings(out), 1);
-    EXPECT_TRUE(dlg.Changed());
-    EXPECT_FALSE(mem::KeyExists(RegRoot::CurrentUser, kSettingsKey));
-    EXPECT_EQ(out.ReadDword(kNum, 0), 1u);
-    EXPECT_EQ(out.ReadDword(u"0000Type", 0), static_cast<uint32_t>(kExtensionRule));
-}
-
-TEST_F(WindowExchange, ImportReplacesOrAppendsAsUnsavedChanges) {
-    std::vector<uint8_t> file;
-    ValueList saved = Saved({{1, u".zip", u"C:\\Zips"}, {2, u"example.org", u"C:\\Ex"}}, true, u"D:\\Def");
-    WriteRulesFile(saved, &file);
-    ValueList values;
-    RulesFileRefusal why{};
-    ASSERT_TRUE(ReadRulesFile(file.data(), file.size(), DecodeLatin1, &values, &why));
+TEST_F(WindowExchange, CtrlEExportsTheScreenAndLeavesItUnsaved) {
+    WriteRules({{0, u"stored", u"C:\\s"}});
     struct Row {
         const char* label;
-        bool append;
-        std::string order;
-        bool useDefault;
-        const char* folder;
+        uint16_t key;
+        bool ctrl, pickOk, writeFails;
+        size_t picks, problems;
+        bool written;
     } rows[] = {
-        {"replace", false, ".zip example.org ", true, "D:\\Def"},
-        {"append", true, "mine .zip example.org ", false, "E:\\Mine"},
+        {"Ctrl+E", u'E', true, true, false, 1, 0, true},
+        {"E alone does nothing", u'E', false, true, false, 0, 0, false},
+        {"file dialog cancelled", u'E', true, false, false, 1, 0, false},
+        {"file cannot be written", u'E', true, true, true, 1, 1, false},
     };
     for (const auto& row : rows) {
-        FakeOptionDlg dlg;
+        ExchangeDlg dlg;
+        dlg.LoadSettings();
+        dlg.answers.push_back({true, u".pdf", u"C:\\Docs"});
+        dlg.OnAdd(0);
+        dlg.pickOk = row.pickOk;
+        dlg.files.writeFails = row.writeFails;
+        dlg.lvListKeyDown(row.key, row.ctrl);
+        EXPECT_EQ(dlg.picks.size(), row.picks) << row.label;
+        if (!dlg.picks.empty()) {
+            EXPECT_TRUE(dlg.picks[0]) << row.label << ": a save dialog";
+        }
+        ASSERT_EQ(dlg.problems.size(), row.problems) << row.label;
+        if (row.problems) {
+            EXPECT_NE(dlg.problems[0].find("C:\\rules.reg"), std::string::npos) << dlg.problems[0];
+        }
+        EXPECT_TRUE(dlg.Changed()) << row.label;
+        EXPECT_EQ(ReadSettingDword(kNum, 0), 1u) << row.label << ": the store is not saved by an export";
+        ASSERT_EQ(dlg.files.files.count(u"C:\\rules.reg") != 0, row.written) << row.label;
+        if (!row.written) continue;
+        ValueList back;
+        RulesFileRefusal why{};
+        const auto& file = dlg.files.files[u"C:\\rules.reg"];
+        ASSERT_TRUE(ReadRulesFile(file.data(), file.size(), DecodeLatin1, &back, &why)) << Utf8(why.reason);
+        EXPECT_EQ(back.ReadDword(kNum, 0), 2u) << "the stored rule and the unsaved one";
+        char16_t rule[kRuleChars];
+        back.ReadString(u"0001Rule", u"", rule, sizeof rule);
+        EXPECT_EQ(Utf8(rule), ".pdf");
+    }
+}
+
+TEST_F(WindowExchange, CtrlOImportsAsUnsavedChanges) {
+    std::vector<uint8_t> good;
+    WriteRulesFile(Saved({{1, u".zip", u"C:\\Zips"}, {2, u"example.org", u"C:\\Ex"}}, true, u"D:\\Def"), &good);
+    struct Row {
+        const char* label;
+        std::vector<uint8_t> file;
+        ImportChoice choice;
+        std::string order;  // the rules after the import
+        bool useDefault;
+        const char* folder;
+        bool changed;
+        const char* problem;  // a piece of the message shown, if any
+    } rows[] = {
+        {"replace", good, ImportChoice::Replace, ".zip example.org ", true, "D:\\Def", true, nullptr},
+        {"append", good, ImportChoice::Append, "mine .zip example.org ", false, "E:\\Mine", true, nullptr},
+        {"cancelled at the question", good, ImportChoice::Cancel, "mine ", false, "E:\\Mine", false, nullptr},
+        {"refused", Utf16File(kHead + u"\"Run\"=\"calc\"\r\n"), ImportChoice::Replace, "mine ", false, "E:\\Mine",
+         false, "line 4: \"Run\" is no value of the settings store"},
+    };
+    for (const auto& row : rows) {
+        ExchangeDlg dlg;
         dlg.LoadSettings();
         dlg.Load({{0, u"mine", u"C:\\Mine"}});
         dlg.defaultFolder = u"E:\\Mine";
-        dlg.Select(0);
-        dlg.ImportSettings(values, row.append);
+        dlg.files.files[u"C:\\rules.reg"] = row.file;
+        dlg.choice = row.choice;
+        dlg.lvListKeyDown(u'O', true);
+        ASSERT_EQ(dlg.picks.size(), 1u) << row.label;
+        EXPECT_FALSE(dlg.picks[0]) << row.label << ": an open dialog";
         std::string order;
         for (const auto& r : dlg.rows) order += Utf8(r.rule) + " ";
         EXPECT_EQ(order, row.order) << row.label;
         EXPECT_EQ(dlg.useDefault, row.useDefault) << row.label;
         EXPECT_EQ(Utf8(dlg.defaultFolder), row.folder) << row.label;
-        EXPECT_TRUE(dlg.Changed()) << row.label;
-        EXPECT_FALSE(mem::KeyExists(RegRoot::CurrentUser, kSettingsKey)) << row.label;
+        EXPECT_EQ(dlg.Changed(), row.changed) << row.label;
+        EXPECT_FALSE(mem::KeyExists(RegRoot::CurrentUser, kSettingsKey)) << row.label << ": nothing stored yet";
+        if (row.problem) {
+            ASSERT_EQ(dlg.problems.size(), 1u) << row.label;
+            EXPECT_NE(dlg.problems[0].find(row.problem), std::string::npos) << dlg.problems[0];
+            EXPECT_TRUE(dlg.questions.empty()) << row.label;
+        } else {
+            EXPECT_TRUE(dlg.problems.empty()) << row.label;
+            ASSERT_EQ(dlg.questions.size(), 1u) << row.label;
+            EXPECT_EQ(dlg.questions[0].find("Replace the rule list with the 2 rules of this file?"), 0u)
+                << dlg.questions[0];
+        }
     }
 }
 
