@@ -128,6 +128,8 @@ void TOptionDlgBox::BuildRulesPage() {
         {&btnAddRulebyURL, Picture::AddByUrl, t.hintAddByUrl, 1},
         {&btnEditRule, Picture::EditRule, t.hintEdit, 0},
         {&btnDeleteRule, Picture::DeleteRule, t.hintDelete, 0},
+        {&btnExportRules, Picture::ExportRules, t.hintExport, 0},
+        {&btnImportRules, Picture::ImportRules, t.hintImport, 0},
     };
     int left = 4;
     for (const Tool& tool : tools) {
@@ -144,6 +146,8 @@ void TOptionDlgBox::BuildRulesPage() {
     btnAddRulebyURL->OnClick = Bind<&TOptionDlgBox::OnAdd>(this);
     btnEditRule->OnClick = Bind<&TOptionDlgBox::OnEdit>(this);
     btnDeleteRule->OnClick = Bind<&TOptionDlgBox::OnDel>(this);
+    btnExportRules->OnClick = Bind<&TOptionDlgBox::btnExportRulesClick>(this);
+    btnImportRules->OnClick = Bind<&TOptionDlgBox::btnImportRulesClick>(this);
     btnEditRule->SetEnabled(false);
     btnDeleteRule->SetEnabled(false);
 

@@ -4,13 +4,14 @@
 #pragma once
 #include "forms/forms.h"
 #include "option_logic.h"
+#include "rules_exchange_ui.h"
 #include "setup_logic.h"
 
 namespace fw {
 
 using namespace fw::forms;
 
-class TOptionDlgBox : public TForm, public OptionDlgLogic, public SetupSide {
+class TOptionDlgBox : public TForm, public OptionDlgLogic, public SetupSide, public ExchangeWindow {
 public:
     TOptionDlgBox();
     ~TOptionDlgBox() override = default;
@@ -34,6 +35,8 @@ public:
     TFlatButton* btnAddRulebyURL;
     TFlatButton* btnEditRule;
     TFlatButton* btnDeleteRule;
+    TFlatButton* btnExportRules;
+    TFlatButton* btnImportRules;
     TImage* imgUpArrow;
     TImage* imgBottomArrow;
     TListView* lvList;
@@ -97,6 +100,8 @@ public:
     void OnAdd(TObject* Sender);
     void OnEdit(TObject* Sender);
     void OnDel(TObject* Sender);
+    void btnExportRulesClick(TObject* Sender);
+    void btnImportRulesClick(TObject* Sender);
     void OnMoveStart(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void RepeatMoveRuleItem(TObject* Sender);
     void lvListKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
@@ -119,6 +124,14 @@ public:
     void StartRegTool() override;
     bool DelRegChecked() override;
     void ProgramPath(char16_t* out, size_t cap) override;
+
+    // Export and import (rules_exchange_win.cpp).
+    void OnExportRules() override;
+    void OnImportRules() override;
+    bool PickRulesFile(bool save, char16_t* path) override;
+    ImportChoice AskImportChoice(const char16_t* question) override;
+    void ShowExchangeProblem(const char16_t* text) override;
+    RulesFileSide& RulesFiles() override;
 
 protected:
     bool UseDefaultChecked() override;

@@ -16,6 +16,8 @@ enum class Picture {
     UpArrow,
     DownArrow,
     Folder,
+    ExportRules,
+    ImportRules,
     Count,
 };
 

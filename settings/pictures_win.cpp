@@ -85,6 +85,19 @@ Map kFolder = {
     "oyyyyyyyyyyyyyyo", "oyyyyyyyyyyyyyyo", "oyyyyyyyyyyyyyyo", "oyyyyyyyyyyyyyyo",
     "oyyyyyyyyyyyyyyo", "oooooooooooooooo", "................", "................",
 };
+// A page with a green arrow leaving it, and one with an arrow coming in.
+Map kExportRules = {
+    ".kkkkkkkk.......", ".kwwwwwwkk......", ".kwggggwkwk.....", ".kwwwwwwkkkk....",
+    ".kwggggggwwk....", ".kwwwwwwwwwk.G..", ".kwggggggwwk.GG.", ".kwwwwwGGGGGGGGG",
+    ".kwggggGGGGGGGGG", ".kwwwwwwwwwk.GG.", ".kwggggggwwk.G..", ".kwwwwwwwwwk....",
+    ".kwggggggwwk....", ".kwwwwwwwwwk....", ".kkkkkkkkkkk....", "................",
+};
+Map kImportRules = {
+    ".....kkkkkkkk...", ".....kwwwwwwkk..", ".....kwggggwkwk.", ".....kwwwwwwkkkk",
+    ".....kwggggggwwk", "...G.kwwwwwwwwwk", "..GG.kwggggggwwk", ".GGGGGGGGGwwwwwk",
+    "GGGGGGGGGGggggwk", ".GGGGGGGGGwwwwwk", "..GG.kwggggggwwk", "...G.kwwwwwwwwwk",
+    ".....kwggggggwwk", ".....kwwwwwwwwwk", ".....kkkkkkkkkkk", "................",
+};
 // The program: a folder with a blue arrow into it.
 Map kProgram = {
     "................", "................", ".ooooo....bb....", "oyyyyyo...bb....",
@@ -140,8 +153,8 @@ HICON MakeIcon(Map map, int size, bool greyed = false) {
     return icon;
 }
 
-const char* const* const kMaps[] = {kNameRule, kExtRule,   kUrlRule, kAddByName, kAddByUrl,
-                                    kEditRule, kDeleteRule, kUpArrow, kDownArrow, kFolder};
+const char* const* const kMaps[] = {kNameRule, kExtRule,   kUrlRule,   kAddByName,   kAddByUrl,   kEditRule,
+                                    kDeleteRule, kUpArrow, kDownArrow, kFolder, kExportRules, kImportRules};
 
 HICON CachedIcon(Picture p, bool greyed) {
     static HICON icons[2][static_cast<int>(Picture::Count)] = {};

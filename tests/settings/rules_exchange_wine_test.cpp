@@ -5,8 +5,11 @@
 #include "fake_option_dlg.h"
 #include "fwise_ui.h"
 #include "scoped_win.h"
+#include "rules_file.h"
 #include "store_util.h"
+#include "texts.h"
 #include "win.h"
+#include <commctrl.h>
 #include <string>
 #include <vector>
 
@@ -78,7 +81,7 @@ Ran RunProgram(std::wstring cmd) {
     return ran;
 }
 
-Ran Fwise(const std::wstring& args) { return RunProgram(L"\"" + BinDir() + L"Fwise.exe\" " + args); }
+Ran FwiseCommand(const std::wstring& args) { return RunProgram(L"\"" + BinDir() + L"Fwise.exe\" " + args); }
 
 std::wstring TempFile(const wchar_t* name) {
     wchar_t dir[MAX_PATH];
@@ -131,7 +134,7 @@ TEST_F(RulesExchange, OurExportThroughWineRegImportGivesTheSameStore) {
     rows.push_back({0, u"line\r\nbreak", u"C:\\tab\there"});  // written in hex form
     std::vector<RawValue> saved = SaveRows(rows);
     std::wstring file = TempFile(L"ours.reg");
-    Ran ex = Fwise(L"/export \"" + file + L"\"");
+    Ran ex = FwiseCommand(L"/export \"" + file + L"\"");
     ASSERT_TRUE(ex.finished) << "Fwise.exe /export did not end";
     ASSERT_EQ(ex.code, 0u) << ex.out;
     EXPECT_EQ(ex.out, "Fwise: 7 rules exported to " + Narrow(file) + ".\r\n");
@@ -160,7 +163,7 @@ TEST_F(RulesExchange, WineRegExportReadByOurImportGivesTheSameScreen) {
 
     DeleteSettings();
     WriteSettingString(u"Stray", u"gone after the import");
-    Ran imp = Fwise(L"/import \"" + file + L"\"");
+    Ran imp = FwiseCommand(L"/import \"" + file + L"\"");
     ASSERT_TRUE(imp.finished) << "Fwise.exe /import did not end";
     ASSERT_EQ(imp.code, 0u) << imp.out;
     ExpectSameStore(RawStore(), saved, "after our import");
@@ -180,7 +183,7 @@ TEST_F(RulesExchange, RefusedFilesLeaveTheStoreByteForByte) {
     WriteSettingString(u"Stray", u"not ours, kept as it is");
     saved = RawStore();
     std::wstring good = TempFile(L"good.reg");
-    ASSERT_EQ(Fwise(L"/export \"" + good + L"\"").code, 0u);
+    ASSERT_EQ(FwiseCommand(L"/export \"" + good + L"\"").code, 0u);
     std::vector<uint8_t> whole = ReadBytes(good);
     std::vector<uint8_t> cut(whole.begin(), whole.begin() + static_cast<long>(whole.size() / 2 & ~size_t(1)));
     std::vector<uint8_t> program = ReadBytes(BinDir() + L"Fwise.exe");
@@ -209,7 +212,7 @@ TEST_F(RulesExchange, RefusedFilesLeaveTheStoreByteForByte) {
     std::wstring file = TempFile(L"bad.reg");
     for (const auto& row : rows) {
         WriteBytes(file, row.file);
-        Ran imp = Fwise(L"/import \"" + file + L"\"");
+        Ran imp = FwiseCommand(L"/import \"" + file + L"\"");
         ASSERT_TRUE(imp.finished) << row.label << ": Fwise.exe did not end";
         EXPECT_EQ(imp.code, 1u) << row.label << ": " << imp.out;
         EXPECT_NE(imp.out.find(row.reason), std::string::npos) << row.label << ": " << imp.out;
@@ -223,7 +226,7 @@ TEST_F(RulesExchange, RefusedFilesLeaveTheStoreByteForByte) {
         size.QuadPart = 100ll << 20;
         ASSERT_TRUE(SetFilePointerEx(f.Get(), size, nullptr, FILE_BEGIN) && SetEndOfFile(f.Get()));
     }
-    Ran huge = Fwise(L"/import \"" + file + L"\"");
+    Ran huge = FwiseCommand(L"/import \"" + file + L"\"");
     EXPECT_EQ(huge.code, 1u) << huge.out;
     EXPECT_NE(huge.out.find("larger than 64 MB"), std::string::npos) << huge.out;
     ExpectSameStore(RawStore(), saved, "100 MB");
@@ -246,13 +249,114 @@ TEST_F(RulesExchange, CommandLineMistakesDoNothing) {
         {"import of a missing file", L"/import \"" + nowhere + L"\"", 1},
     };
     for (const auto& row : rows) {
-        Ran ran = Fwise(row.args);
+        Ran ran = FwiseCommand(row.args);
         ASSERT_TRUE(ran.finished) << row.label;
         EXPECT_EQ(ran.code, row.code) << row.label << ": " << ran.out;
         EXPECT_FALSE(ran.out.empty()) << row.label;
         ExpectSameStore(RawStore(), saved, row.label);
     }
     EXPECT_EQ(GetFileAttributesW(nowhere.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+
+// Characters typed as a person types them (the file dialog's name box).
+void TypeText(const std::wstring& text) {
+    std::vector<INPUT> in;
+    for (wchar_t c : text)
+        for (DWORD up : {0ul, static_cast<unsigned long>(KEYEVENTF_KEYUP)}) {
+            INPUT i = {};
+            i.type = INPUT_KEYBOARD;
+            i.ki.wScan = c;
+            i.ki.dwFlags = KEYEVENTF_UNICODE | up;
+            in.push_back(i);
+        }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    Sleep(300);
+}
+
+// A visible dialog box (#32770) of the process other than the main window.
+HWND WaitDialog(DWORD pid, int ms = 10000) { return WaitWindow(pid, L"#32770", ms); }
+
+bool WaitFile(const std::wstring& path, int ms = 10000) {
+    for (int waited = 0; waited <= ms; waited += 100) {
+        if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+TEST_F(RulesExchange, ButtonsAndKeysOfTheRulesPage) {
+    WriteRules({{0, u"setup", u"C:\\Setup"}, {2, u"example.org/music/", u"C:\\Music"}});
+    std::wstring out = TempFile(L"keys-export.reg");
+    std::wstring in = TempFile(L"keys-import.reg");
+    DeleteFileW(out.c_str());
+    // The file to import: three rules, written as our export writes them.
+    {
+        FakeOptionDlg other;
+        ValueList none;
+        other.LoadSettings(none);
+        other.Load({{1, u".iso", u"D:\\Images"}, {0, u"report", u"D:\\Reports"}, {2, u"cdn.example", u"D:\\Cdn"}});
+        ValueList values;
+        other.WriteSettings(values);
+        std::vector<uint8_t> bytes;
+        WriteRulesFile(values, &bytes);
+        WriteBytes(in, bytes);
+    }
+    Fwise app;
+    ASSERT_TRUE(app.Main()) << "no main window";
+    const TextSet& t = Texts();
+    ASSERT_TRUE(app.Button(t.hintExport)) << "no export button";
+    ASSERT_TRUE(app.Button(t.hintImport)) << "no import button";
+    ASSERT_EQ(app.Rows(), 2);
+    // The list takes the keys: a click on its first row gives it the focus.
+    RECT list;
+    GetWindowRect(app.List(), &list);
+    ClickAt(list.left + 60, list.top + 30);
+    ASSERT_EQ(app.Selected(), 0);
+
+    // Ctrl+E: the save dialog, a name typed, Enter.
+    Press({VK_CONTROL, 'E'});
+    HWND save = WaitDialog(app.Pid());
+    ASSERT_TRUE(save) << "no save dialog";
+    TypeText(out);
+    Press({VK_RETURN});
+    ASSERT_TRUE(WaitFile(out)) << "nothing exported";
+    Sleep(300);
+    std::vector<uint8_t> bytes = ReadBytes(out);
+    ValueList exported;
+    RulesFileRefusal why{};
+    ASSERT_TRUE(ReadRulesFile(bytes.data(), bytes.size(), DecodeLatin1, &exported, &why)) << Utf8(why.reason);
+    EXPECT_EQ(exported.ReadDword(kNum, 0), 2u);
+
+    // Ctrl+O: the open dialog, the file, then Yes: the list replaced, unsaved.
+    Press({VK_CONTROL, 'O'});
+    HWND open = WaitDialog(app.Pid());
+    ASSERT_TRUE(open) << "no open dialog";
+    TypeText(in);
+    Press({VK_RETURN});
+    HWND question = nullptr;
+    for (int waited = 0; waited < 10000 && !question; waited += 100) {
+        HWND box = WaitDialog(app.Pid(), 100);
+        if (box && box != open && !Children(box, L"Button").empty() &&
+            Narrow(BoxText(box)).find("3 rules") != std::string::npos)
+            question = box;
+    }
+    ASSERT_TRUE(question) << "no question after the open dialog";
+    wchar_t shots[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"FW_SCREENSHOTS", shots, MAX_PATH))
+        SaveWindowPicture(question, std::wstring(shots) + L"\\import_question.bmp");
+    Press({VK_RETURN});  // Yes, the default: replace
+    ASSERT_TRUE(WaitGone(question));
+    EXPECT_EQ(app.Rows(), 3);
+    EXPECT_EQ(ReadSettingDword(kNum, 0), 2u) << "imported rules are not saved before Apply";
+    PostMessageW(app.Button(t.btnApply), BM_CLICK, 0, 0);
+    for (int waited = 0; waited < 5000 && ReadSettingDword(kNum, 0) != 3; waited += 100) Sleep(100);
+    EXPECT_EQ(ReadSettingDword(kNum, 0), 3u);
+    char16_t rule[kRuleChars];
+    ReadSettingString(u"0000Rule", u"", rule, sizeof rule);
+    EXPECT_EQ(Utf8(rule), ".iso");
+    PostMessageW(app.Button(t.btnOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(app.WaitExit(), 0);
 }
 
 }  // namespace
