@@ -51,13 +51,13 @@ int32_t FindRuleFolder(const char16_t* url, const char16_t* nameSource, char16_t
         if (match) {
             RuleValueName(valueName, kValueNameChars, i, kFolderSuffix);
             ReadSettingString(valueName, u"", folder, folderBytes);
-            return 0;
+            return kFolderFound;
         }
     }
 
-    if (!useDefault) return 1;
+    if (!useDefault) return kNoMatch;
     ReadSettingString(kDefaultFolder, u"", folder, folderBytes);
-    return folder[0] ? 0 : 1;
+    return folder[0] ? kFolderFound : kNoMatch;
 }
 
 }  // namespace fw
