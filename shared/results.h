@@ -21,6 +21,10 @@ constexpr int32_t kInvalidArg = static_cast<int32_t>(0x80070057);  // E_INVALIDA
 constexpr int kSeedWriteFailed = 0;
 constexpr int kSeedWritten = 1;
 
+// ResolveFinalUrl: whether the final URL was captured.
+constexpr int kResolved = 0;
+constexpr int kNotResolved = 1;
+
 // SeedSaveFolder answers the same whatever happened: the download goes on.
 constexpr int32_t kSeedAnswer = 0;
 
