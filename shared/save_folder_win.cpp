@@ -27,10 +27,10 @@ int GetUserSidString(char16_t* out, uint32_t cbOut) {
     ScopedLocalMem<void> sid(LocalAlloc(LPTR, sidSize));
     if (!sid) return kFailed;
     domainLen = 256;  // the whole buffer again, whatever the first call left there
-    if (!LookupAccountNameW(nullptr, user, sid.get(), &sidSize, domain, &domainLen, &use)) return kFailed;
+    if (!LookupAccountNameW(nullptr, user, sid.Get(), &sidSize, domain, &domainLen, &use)) return kFailed;
 
     ScopedLocalMem<wchar_t> text;
-    if (!ConvertSidToStringSidW(sid.get(), text.Receive())) return kFailed;
+    if (!ConvertSidToStringSidW(sid.Get(), text.Receive())) return kFailed;
     if (static_cast<uint32_t>(lstrlenW(text.Get())) >= cap) return kFailed;
     lstrcpynW(W(out), text.Get(), static_cast<int>(cap));
     return kDone;
