@@ -1,5 +1,6 @@
 #include "settings_values.h"
 #include "registry.h"
+#include "results.h"
 #include "text.h"
 
 namespace fw {
@@ -16,6 +17,14 @@ public:
     void Clear() override { DeleteSettings(); }
     int WriteDword(const char16_t* name, uint32_t value) override { return WriteSettingDword(name, value); }
     int WriteString(const char16_t* name, const char16_t* text) override { return WriteSettingString(name, text); }
+    uint32_t ReadRule(int32_t index, const RuleDefaults& def, char16_t* text, uint32_t textBytes, char16_t* folder,
+                      uint32_t folderBytes) override {
+        return fw::ReadRule(index, def, text, textBytes, folder, folderBytes);
+    }
+    int WriteRule(int32_t index, uint32_t type, const char16_t* text, const char16_t* folder) override {
+        return fw::WriteRule(index, type, text, folder);
+    }
+    bool RuleIndexEmpty(int32_t index) override { return fw::RuleIndexEmpty(index); }
 };
 
 }  // namespace
@@ -93,12 +102,45 @@ void ValueList::Clear() {
 
 int ValueList::WriteDword(const char16_t* name, uint32_t value) {
     Put({name, kRegDword, value, {}});
-    return 1;
+    return kDone;
 }
 
 int ValueList::WriteString(const char16_t* name, const char16_t* text) {
     Put({name, kRegSz, 0, text ? text : u""});
-    return 1;
+    return kDone;
+}
+
+// The rule values by the same names and in the same order as the store's
+// ReadRule and WriteRule use them.
+uint32_t ValueList::ReadRule(int32_t index, const RuleDefaults& def, char16_t* text, uint32_t textBytes,
+                             char16_t* folder, uint32_t folderBytes) {
+    char16_t name[kValueNameChars];
+    uint32_t type = RuleValueName(name, kValueNameChars, index, kTypeSuffix) ? ReadDword(name, def.type) : def.type;
+    if (RuleValueName(name, kValueNameChars, index, kRuleSuffix)) ReadString(name, def.text, text, textBytes);
+    else TextCopy(text, textBytes / sizeof(char16_t), def.text);
+    if (!folder) return type;
+    if (RuleValueName(name, kValueNameChars, index, kFolderSuffix)) ReadString(name, def.folder, folder, folderBytes);
+    else TextCopy(folder, folderBytes / sizeof(char16_t), def.folder);
+    return type;
+}
+
+int ValueList::WriteRule(int32_t index, uint32_t type, const char16_t* text, const char16_t* folder) {
+    char16_t name[kValueNameChars];
+    if (!RuleValueName(name, kValueNameChars, index, kTypeSuffix)) return kFailed;
+    WriteDword(name, type);
+    RuleValueName(name, kValueNameChars, index, kRuleSuffix);
+    WriteString(name, text);
+    RuleValueName(name, kValueNameChars, index, kFolderSuffix);
+    WriteString(name, folder);
+    return kDone;
+}
+
+bool ValueList::RuleIndexEmpty(int32_t index) {
+    char16_t name[kValueNameChars];
+    const char16_t* const suffixes[] = {kTypeSuffix, kRuleSuffix, kFolderSuffix};
+    for (const char16_t* suffix : suffixes)
+        if (RuleValueName(name, kValueNameChars, index, suffix) && Stored(name)) return false;
+    return true;
 }
 
 }  // namespace fw

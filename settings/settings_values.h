@@ -22,6 +22,11 @@ public:
     virtual void Clear() = 0;  // DeleteSettings
     virtual int WriteDword(const char16_t* name, uint32_t value) = 0;
     virtual int WriteString(const char16_t* name, const char16_t* text) = 0;
+    // A rule's three values, as ReadRule / WriteRule / RuleIndexEmpty of the store.
+    virtual uint32_t ReadRule(int32_t index, const RuleDefaults& def, char16_t* text, uint32_t textBytes,
+                              char16_t* folder, uint32_t folderBytes) = 0;
+    virtual int WriteRule(int32_t index, uint32_t type, const char16_t* text, const char16_t* folder) = 0;
+    virtual bool RuleIndexEmpty(int32_t index) = 0;
 };
 
 // HKEY_CURRENT_USER\Software\Fwise, through the settings store's operations.
@@ -53,6 +58,10 @@ public:
     void Clear() override;
     int WriteDword(const char16_t* name, uint32_t value) override;
     int WriteString(const char16_t* name, const char16_t* text) override;
+    uint32_t ReadRule(int32_t index, const RuleDefaults& def, char16_t* text, uint32_t textBytes, char16_t* folder,
+                      uint32_t folderBytes) override;
+    int WriteRule(int32_t index, uint32_t type, const char16_t* text, const char16_t* folder) override;
+    bool RuleIndexEmpty(int32_t index) override;
 
 private:
     std::vector<StoredValue> values_;
