@@ -7,6 +7,7 @@
 // image lists and font dialogs belong to their form. Labels and pictures have
 // no window of their own: their container paints them and routes the mouse.
 #pragma once
+#include "events.h"
 #include "win.h"
 #include <commctrl.h>
 #include <commdlg.h>
@@ -16,45 +17,6 @@
 
 namespace fw::forms {
 
-class TObject {
-public:
-    virtual ~TObject() = default;
-    int Tag = 0;
-};
-
-// An event: a member function bound to its object, called with the sender.
-template <class... A>
-struct TEvent {
-    void* self = nullptr;
-    void (*call)(void*, A...) = nullptr;
-    explicit operator bool() const { return call != nullptr; }
-    void operator()(A... a) const {
-        if (call) call(self, a...);
-    }
-};
-
-template <auto M>
-struct Handler;
-template <class C, class... A, void (C::*M)(A...)>
-struct Handler<M> {
-    using Event = TEvent<A...>;
-    static void Call(void* self, A... a) { (static_cast<C*>(self)->*M)(a...); }
-    template <class D>
-    static Event Bind(D* object) {
-        C* self = object;  // adjusts for the base the handler is declared in
-        return Event{self, &Call};
-    }
-};
-// btnOK->OnClick = Bind<&TOptionDlgBox::btnOKClick>(this);
-template <auto M, class D>
-typename Handler<M>::Event Bind(D* object) {
-    return Handler<M>::template Bind<D>(object);
-}
-
-enum : uint8_t { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
-using TShiftState = uint8_t;
-enum class TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
-enum class TItemChange : uint8_t { ctText, ctImage, ctState };
 enum : uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 enum class TAlignment : uint8_t { taLeftJustify, taCenter, taRightJustify };
 enum : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
