@@ -143,13 +143,11 @@ public:
     void SetVisible(bool on) override;
     void FontChanged() override;
     void SetFocus();
-    bool Focused() const;
     int ClientWidth() const;
     int ClientHeight() const;
 
     // Off-screen painting against flicker.
     virtual void SetDoubleBuffered(bool on) { doubleBuffered_ = on; }
-    bool DoubleBuffered() const { return doubleBuffered_; }
 
     TKeyEvent OnKeyDown;
     TNotifyEvent OnResize;
@@ -178,6 +176,7 @@ protected:
     std::vector<TControl*> controls_;
     bool doubleBuffered_ = false;
     bool subclassed_ = false;
+    bool ownClass_ = false;  // a container of ours: GWLP_USERDATA holds `this`
 };
 
 // A window of our own class that holds other controls and paints the
@@ -185,7 +184,6 @@ protected:
 class TContainer : public TWinControl {
 public:
     explicit TContainer(TWinControl* parent);
-    ~TContainer() override;
     TColor Color = clBtnFace;
 
 protected:
@@ -222,7 +220,6 @@ class TPageControl;
 class TTabSheet : public TContainer {
 public:
     TTabSheet(TPageControl* pages, const wchar_t* caption);
-    void SetCaption(const wchar_t* caption);
 };
 
 class TPageControl : public TWinControl {
@@ -230,7 +227,6 @@ public:
     explicit TPageControl(TWinControl* parent);
     void SetDoubleBuffered(bool on) override;
     int AddPage(TTabSheet* sheet, const wchar_t* caption);
-    void SetPageCaption(int index, const wchar_t* caption);
     int ActivePageIndex() const { return active_; }
     void SetActivePageIndex(int index);
     void SelectNextPage(bool forward);
@@ -249,7 +245,6 @@ class TLabel : public TControl {
 public:
     TLabel(TWinControl* parent, const wchar_t* caption);
     void SetCaption(const wchar_t* caption);
-    const wchar_t* Caption() const { return caption_.c_str(); }
     TAlignment Alignment = TAlignment::taLeftJustify;
     bool WordWrap = false;
     void SetAutoSize(bool on);  // sizes a one-line label to its text
@@ -276,7 +271,6 @@ private:
 class TButton : public TWinControl {
 public:
     TButton(TWinControl* parent, const wchar_t* caption);
-    void SetCaption(const wchar_t* caption);
     void SetDefault(bool on);
     void SetCancel(bool on);
     int ModalResult = mrNone;
@@ -321,7 +315,6 @@ public:
     explicit TEdit(TWinControl* parent, bool border = true);
     void SetText(const wchar_t* text);  // fires OnChange
     void GetText(wchar_t* out, int cap) const;
-    int TextLength() const;
     void SetMaxLength(int chars);
     void SetReadOnly(bool on);
     void SetColor(TColor color);
@@ -351,7 +344,6 @@ public:
     explicit TListView(TWinControl* parent);
     void SetDoubleBuffered(bool on) override;
     void AddColumn(const wchar_t* caption, int width);
-    void SetColumnCaption(int index, const wchar_t* caption);
     void SetImages(TImageList* images);
 
     int Count() const;
@@ -418,7 +410,6 @@ public:
     void SetCaption(const wchar_t* caption);
     void SetClientSize(int width, int height);
     TPosition Position = TPosition::poDesigned;
-    TForm* Owner() const { return owner_; }
 
     void Show();
     int ShowModal();
@@ -458,7 +449,6 @@ private:
 
 class TApplication {
 public:
-    const wchar_t* Title = L"";
     void Initialize();
     void Run(TForm* mainForm);
     // One message through the forms' keyboard handling; false on WM_QUIT.
