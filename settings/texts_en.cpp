@@ -1,4 +1,5 @@
 // The English build's texts.
+#include "fw_version.h"
 #include "texts.h"
 
 // A text left out is an error here, not a null pointer at run time.
@@ -60,7 +61,7 @@ static const TextSet kEnglish = {
 
     .aboutTitle = u"Folderwise",
     // 49 blanks put the centred text right of the page's middle.
-    .aboutVersion = u"                                                 Version 1.2",
+    .aboutVersion = u"                                                 Version " FW_VERSION_SHORT,
     .aboutRights = u"Copyright (C) 2026 The Folderwise developers",
     .aboutSoftType = u"Free software",
     .gbContact = u" Contact ",

@@ -1,4 +1,5 @@
 // The Japanese build's texts. The source is UTF-8; the literals are UTF-16.
+#include "fw_version.h"
 #include "texts.h"
 
 // A text left out is an error here, not a null pointer at run time.
@@ -57,7 +58,7 @@ static const TextSet kJapanese = {
     .uninstallFailed = u"\"Folderwise\" のアンインストールに失敗しました。",
 
     .aboutTitle = u"Folderwise",
-    .aboutVersion = u"                                                 Version 1.2",
+    .aboutVersion = u"                                                 Version " FW_VERSION_SHORT,
     .aboutRights = u"Copyright (C) 2026 The Folderwise developers",
     .aboutSoftType = u"フリーソフトウェア",
     .gbContact = u" Contact ",
