@@ -48,7 +48,7 @@ protected:
     void FocusAndShowRule(int32_t) override {}
     void FocusRuleList() override {}
     void EnableRuleButtons(bool) override {}
-    bool RunRuleDialog(bool, char16_t*, char16_t*) override { return false; }
+    bool AskRule(RuleDialogData&) override { return false; }
     bool TimerEnabled() override { return false; }
     void SetTimerEnabled(bool) override {}
     uint32_t TimerInterval() override { return 0; }

@@ -9,9 +9,6 @@
 
 namespace fw {
 
-void TOptionDlgBox::btnExportRulesClick(TObject*) { OnExportRules(); }
-void TOptionDlgBox::btnImportRulesClick(TObject*) { OnImportRules(); }
-
 void TOptionDlgBox::OnExportRules() { ExportRulesFromWindow(*this, *this); }
 
 void TOptionDlgBox::OnImportRules() {

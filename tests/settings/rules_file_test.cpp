@@ -435,19 +435,19 @@ TEST_F(WindowExchange, CtrlEExportsTheScreenAndLeavesItUnsaved) {
         size_t picks, problems;
         bool written;
     } rows[] = {
-        {"Ctrl+E", u'E', true, true, false, 1, 0, true},
-        {"E alone does nothing", u'E', false, true, false, 0, 0, false},
-        {"file dialog cancelled", u'E', true, false, false, 1, 0, false},
-        {"file cannot be written", u'E', true, true, true, 1, 1, false},
+        {"Ctrl+E", kKeyExport, true, true, false, 1, 0, true},
+        {"E alone does nothing", kKeyExport, false, true, false, 0, 0, false},
+        {"file dialog cancelled", kKeyExport, true, false, false, 1, 0, false},
+        {"file cannot be written", kKeyExport, true, true, true, 1, 1, false},
     };
     for (const auto& row : rows) {
         ExchangeDlg dlg;
         dlg.LoadSettings();
         dlg.answers.push_back({true, u".pdf", u"C:\\Docs"});
-        dlg.OnAdd(0);
+        dlg.OnAdd(RuleDialogKind::File);
         dlg.pickOk = row.pickOk;
         dlg.files.writeFails = row.writeFails;
-        dlg.lvListKeyDown(row.key, row.ctrl);
+        dlg.PressKey(row.key, row.ctrl);
         EXPECT_EQ(dlg.picks.size(), row.picks) << row.label;
         if (!dlg.picks.empty()) {
             EXPECT_TRUE(dlg.picks[0]) << row.label << ": a save dialog";
@@ -497,7 +497,7 @@ TEST_F(WindowExchange, CtrlOImportsAsUnsavedChanges) {
         dlg.defaultFolder = u"E:\\Mine";
         dlg.files.files[u"C:\\rules.reg"] = row.file;
         dlg.choice = row.choice;
-        dlg.lvListKeyDown(u'O', true);
+        dlg.PressKey(kKeyImport, true);
         ASSERT_EQ(dlg.picks.size(), 1u) << row.label;
         EXPECT_FALSE(dlg.picks[0]) << row.label << ": an open dialog";
         std::string order;
