@@ -140,10 +140,7 @@ void OptionDlgLogic::AddRuleItem(uint32_t type, const char16_t* rule, const char
 void OptionDlgLogic::FormCloseQuery(bool& canClose) { canClose = !changed_ || AskDiscard(); }
 
 void OptionDlgLogic::FormCanResize(int& width, int& height, bool& resize) {
-    int32_t w = width, h = height;
-    MainCanResize(minWidth_, minHeight_, &w, &h);
-    width = w;
-    height = h;
+    MainCanResize(minWidth_, minHeight_, &width, &height);
     resize = true;
 }
 

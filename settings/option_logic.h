@@ -11,6 +11,7 @@
 #include "settings_store.h"
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 namespace fw {
 
@@ -38,6 +39,8 @@ struct RuleDialogData {
 
 // The rule dialog's OK: both boxes hold at least one character.
 bool RuleDlgOkEnabled(const char16_t* rule, const char16_t* folder);
+
+static_assert(std::is_same<int, int32_t>::value, "the form layer's sizes are int");
 
 // Resize limits: the main window keeps its minimum size; the rule dialog
 // keeps its minimum width and always its minimum (which is its only) height.
@@ -76,7 +79,7 @@ public:
     bool MoveRuleItem(int32_t direction);  // -1 up, +1 down; anything else moves nothing
     void OnMoveStart(MoveDirection direction, forms::TMouseButton button);
     void RepeatMoveRuleItem();
-    // Clears `key` when it moved a rule (see the definition).
+    // Clears `key` for Ctrl+Up and Ctrl+Down, which it handles in full.
     void lvListKeyDown(uint16_t& key, forms::TShiftState shift);
     void lvListDblClick();
     void lvListChange(int32_t item, forms::TItemChange change);

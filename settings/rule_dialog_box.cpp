@@ -108,10 +108,7 @@ TRuleDlgBox::TRuleDlgBox(TForm* owner) : TForm(L"TRuleDlgBox", owner, true, fals
 }
 
 void TRuleDlgBox::FormCanResize(int& NewWidth, int& NewHeight, bool& Resize) {
-    int32_t w = NewWidth, h = NewHeight;
-    RuleDlgCanResize(minWidth_, minHeight_, &w, &h);
-    NewWidth = w;
-    NewHeight = h;
+    RuleDlgCanResize(minWidth_, minHeight_, &NewWidth, &NewHeight);
     Resize = true;
 }
 

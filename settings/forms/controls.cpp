@@ -37,8 +37,7 @@ COLORREF ColorToRGB(TColor c) {
 
 TFont& TFont::operator=(const TFont& other) {
     if (this == &other) return *this;
-    if (handle_) DeleteObject(handle_);
-    handle_ = nullptr;
+    handle_.Reset();
     lstrcpynW(name_, other.name_, LF_FACESIZE);
     CharSet = other.CharSet;
     Height = other.Height;
@@ -47,14 +46,9 @@ TFont& TFont::operator=(const TFont& other) {
     return *this;
 }
 
-TFont::~TFont() {
-    if (handle_) DeleteObject(handle_);
-}
-
 void TFont::SetName(const wchar_t* face) {
     lstrcpynW(name_, face ? face : L"", LF_FACESIZE);
-    if (handle_) DeleteObject(handle_);
-    handle_ = nullptr;
+    handle_.Reset();
 }
 
 LOGFONTW TFont::Log() const {
@@ -73,16 +67,12 @@ LOGFONTW TFont::Log() const {
 HFONT TFont::Handle() {
     if (!handle_) {
         LOGFONTW lf = Log();
-        handle_ = CreateFontIndirectW(&lf);
+        handle_.Reset(CreateFontIndirectW(&lf));
     }
-    return handle_;
+    return handle_.Get();
 }
 
-HFONT TFont::Release() {
-    HFONT h = handle_;
-    handle_ = nullptr;
-    return h;
-}
+HFONT TFont::Release() { return handle_.Detach(); }
 
 // --- TControl ---
 
@@ -163,11 +153,11 @@ TFont& TControl::OwnFont() {
 
 void TControl::SetFontFace(const wchar_t* face, BYTE charSet) {
     TFont& f = OwnFont();
-    HFONT old = f.Release();
+    // The old font lives until the windows have been given the new one.
+    ScopedGdiObject<HFONT> old(f.Release());
     f.SetName(face);
     f.CharSet = charSet;
     FontChanged();
-    if (old) DeleteObject(old);
 }
 
 void TControl::SetFontColor(TColor color) {
@@ -374,9 +364,8 @@ TControl* TContainer::GraphicAt(int x, int y) {
 }
 
 void TContainer::PaintAll(HDC dc, const RECT& client) {
-    HBRUSH bg = CreateSolidBrush(ColorToRGB(Color));
-    FillRect(dc, &client, bg);
-    DeleteObject(bg);
+    ScopedGdiObject<HBRUSH> bg(CreateSolidBrush(ColorToRGB(Color)));
+    FillRect(dc, &client, bg.Get());
     PaintFrame(dc);
     for (TControl* c : controls_)
         if (!c->Windowed() && c->Visible()) c->Paint(dc);

@@ -8,6 +8,7 @@
 // no window of their own: their container paints them and routes the mouse.
 #pragma once
 #include "events.h"
+#include "scoped_win.h"
 #include "win.h"
 #include <commctrl.h>
 #include <commdlg.h>
@@ -45,7 +46,6 @@ public:
     TFont() = default;
     TFont(const TFont& other) { *this = other; }
     TFont& operator=(const TFont& other);
-    ~TFont();
 
     void SetName(const wchar_t* face);
     const wchar_t* Name() const { return name_; }
@@ -60,7 +60,7 @@ public:
 
 private:
     wchar_t name_[LF_FACESIZE] = L"Arial";
-    HFONT handle_ = nullptr;
+    ScopedGdiObject<HFONT> handle_;
 };
 
 class TWinControl;
@@ -321,11 +321,10 @@ public:
     TNotifyEvent OnChange;
     void HandleCommand(WORD code) override;
     HBRUSH CtlColor(HDC dc) override;
-    ~TEdit() override;
 
 private:
     TColor color_ = clWindow;
-    HBRUSH brush_ = nullptr;
+    ScopedGdiObject<HBRUSH> brush_;  // made on first use, in color_
 };
 
 class TImageList : public TObject {

@@ -17,12 +17,12 @@ void PaintBuffered(HDC dc, const RECT& client, const Paint& paint) {
         return;
     }
     HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, client.right, client.bottom);
-    HGDIOBJ old = SelectObject(mem, bmp);
+    ScopedGdiObject<HBITMAP> bmp(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    HGDIOBJ old = SelectObject(mem, bmp.Get());
     paint(mem);
     BitBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, SRCCOPY);
+    // Out of the DC before the owner deletes it.
     SelectObject(mem, old);
-    DeleteObject(bmp);
     DeleteDC(mem);
 }
 

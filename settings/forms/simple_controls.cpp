@@ -154,10 +154,6 @@ TEdit::TEdit(TWinControl* parent, bool border) : TWinControl(parent) {
     CreateSystemWindow(border ? WS_EX_CLIENTEDGE : WS_EX_STATICEDGE, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL);
 }
 
-TEdit::~TEdit() {
-    if (brush_) DeleteObject(brush_);
-}
-
 void TEdit::SetText(const wchar_t* text) { SetWindowTextW(handle_, text ? text : L""); }
 
 void TEdit::GetText(wchar_t* out, int cap) const {
@@ -172,16 +168,15 @@ void TEdit::SetReadOnly(bool on) { SendMessageW(handle_, EM_SETREADONLY, on, 0);
 
 void TEdit::SetColor(TColor color) {
     color_ = color;
-    if (brush_) DeleteObject(brush_);
-    brush_ = nullptr;
+    brush_.Reset();
     if (handle_) InvalidateRect(handle_, nullptr, TRUE);
 }
 
 HBRUSH TEdit::CtlColor(HDC dc) {
-    if (!brush_) brush_ = CreateSolidBrush(ColorToRGB(color_));
+    if (!brush_) brush_.Reset(CreateSolidBrush(ColorToRGB(color_)));
     SetBkColor(dc, ColorToRGB(color_));
     SetTextColor(dc, IsWindowEnabled(handle_) ? ColorToRGB(Font().Color) : GetSysColor(COLOR_GRAYTEXT));
-    return brush_;
+    return brush_.Get();
 }
 
 void TEdit::HandleCommand(WORD code) {
