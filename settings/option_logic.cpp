@@ -160,6 +160,14 @@ void OptionDlgLogic::cbUseDefaultClick() {
 
 void OptionDlgLogic::eDefaultChange() { changed_ = 1; }
 
+// F4 in the folder box opens the folder picker: the flat button beside it
+// takes no focus, and a keyboard user needs a way there.
+void OptionDlgLogic::eDefaultKeyDown(uint16_t& key, forms::TShiftState shift) {
+    if (key != kKeyF4 || shift != 0) return;
+    key = 0;
+    btnBrowseDefaultClick();
+}
+
 void OptionDlgLogic::btnBrowseDefaultClick() {
     char16_t path[kPathChars];
     GetDefaultFolder(path, kPathChars);
@@ -201,6 +209,7 @@ void OptionDlgLogic::OnAdd(RuleDialogKind dialog) {
     AddRuleItem(type, rule, folder);
     FocusRuleList();
     SelectRule(RuleCount() - 1);
+    FocusAndShowRule(RuleCount() - 1);
     changed_ = 1;
 }
 

@@ -21,6 +21,7 @@ constexpr uint16_t kKeyUp = 0x26;
 constexpr uint16_t kKeyDown = 0x28;
 constexpr uint16_t kKeyInsert = 0x2D;
 constexpr uint16_t kKeyDelete = 0x2E;
+constexpr uint16_t kKeyF4 = 0x73;
 
 constexpr uint32_t kMoveFirstDelayMs = 500;  // press-and-hold: first repeat
 constexpr uint32_t kMoveRepeatMs = 100;      // then every 100 ms
@@ -69,6 +70,7 @@ public:
     void cbUseDefaultClick();
     void eDefaultChange();
     void btnBrowseDefaultClick();
+    void eDefaultKeyDown(uint16_t& key, forms::TShiftState shift);
     void btnChangeFontClick();
 
     // `rule` holds kRuleChars, `folder` kPathChars units.
