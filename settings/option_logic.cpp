@@ -90,6 +90,15 @@ void OptionDlgLogic::LoadSettings() {
     changed_ = 0;
 }
 
+void OptionDlgLogic::ReloadSettings() {
+    BeginRuleUpdate();
+    for (int32_t i = RuleCount() - 1; i >= 0; --i) DeleteRule(i);
+    EndRuleUpdate();
+    EnableRuleButtons(false);
+    LoadSettings();
+    RefreshGeneralPage();
+}
+
 bool OptionDlgLogic::SaveSettings() {
     // Rewritten whole: the delete first, so no value of a longer list survives.
     DeleteSettings();

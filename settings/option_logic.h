@@ -57,6 +57,9 @@ public:
     virtual ~OptionDlgLogic() = default;
 
     void LoadSettings();
+    // After the store was deleted under the window: the window drops its
+    // rows and shows what the store holds now.
+    void ReloadSettings();
     bool SaveSettings();  // false: a write failed, reported, flag left set
     void RefreshGeneralPage();
     void ApplyGuiFont(const char16_t* face, uint32_t charSet);
