@@ -241,6 +241,7 @@ protected:
     LRESULT SubclassProc(HWND h, UINT msg, WPARAM w, LPARAM l) override;
 
 private:
+    void Turn(int index, bool intoPage);
     std::vector<TTabSheet*> pages_;
     int active_ = -1;
 };

@@ -37,10 +37,15 @@ RECT TPageControl::DisplayRect() const {
     return r;
 }
 
-void TPageControl::SetActivePageIndex(int index) {
+void TPageControl::SetActivePageIndex(int index) { Turn(index, false); }
+
+// `intoPage`: a turn by Ctrl+Tab, which always takes the focus into the page
+// shown (back from a page with no control, too).
+void TPageControl::Turn(int index, bool intoPage) {
     if (index < 0 || index >= static_cast<int>(pages_.size())) return;
     HWND focus = GetFocus();
     bool onPage = focus && IsChild(handle_, focus);
+    bool inForm = focus && IsChild(GetAncestor(handle_, GA_ROOT), focus);
     if (onPage && active_ >= 0 && IsChild(pages_[active_]->Handle(), focus)) pages_[active_]->LastFocus = focus;
     // A click on a tab leaves the focus on the strip; arrows there keep it.
     bool clicked = focus == handle_ && GetKeyState(VK_LBUTTON) < 0;
@@ -51,13 +56,13 @@ void TPageControl::SetActivePageIndex(int index) {
     for (size_t i = 0; i < pages_.size(); ++i)
         if (static_cast<int>(i) != index) pages_[i]->SetVisible(false);
     // The keyboard never stays on a hidden page: it follows into the one shown.
-    if ((onPage || clicked) && !pages_[index]->FocusInside()) ::SetFocus(handle_);
+    if ((onPage || clicked || (intoPage && inForm)) && !pages_[index]->FocusInside()) ::SetFocus(handle_);
 }
 
 void TPageControl::SelectNextPage(bool forward) {
     int n = static_cast<int>(pages_.size());
     if (n == 0) return;
-    SetActivePageIndex((active_ + (forward ? 1 : n - 1)) % n);
+    Turn((active_ + (forward ? 1 : n - 1)) % n, true);
 }
 
 bool TPageControl::HandleNotify(NMHDR* hdr, LRESULT* result) {

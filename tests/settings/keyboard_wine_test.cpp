@@ -4,6 +4,7 @@
 #include "fwise_ui.h"
 #include "person.h"
 #include "store_util.h"
+#include <algorithm>
 
 namespace fw::test {
 namespace {
@@ -152,6 +153,170 @@ TEST_F(Keyboard, KeyboardOnlyRun) {
         EXPECT_EQ(ReadSettingDword(kParseUrl, 9), 1u) << "Alt+P";
 
         Key(VK_ESCAPE);  // Cancel: nothing unsaved, so it just closes
+        EXPECT_EQ(app.WaitExit(), 0);
+    }
+}
+
+
+// What the person can reach on the page shown: every visible, enabled tab
+// stop of the main window.
+std::vector<HWND> Reachable(HWND main) {
+    std::vector<HWND> out;
+    for (HWND h = GetWindow(main, GW_CHILD); h;) {
+        LONG style = GetWindowLongW(h, GWL_STYLE);
+        if ((style & WS_TABSTOP) && IsWindowVisible(h) && IsWindowEnabled(h)) out.push_back(h);
+        // Depth first through the window tree.
+        HWND next = GetWindow(h, GW_CHILD);
+        if (!next || !IsWindowVisible(h)) {
+            next = GetWindow(h, GW_HWNDNEXT);
+            for (HWND up = h; !next && up != main;) {
+                up = GetParent(up);
+                if (up == main) break;
+                next = GetWindow(up, GW_HWNDNEXT);
+            }
+        }
+        h = next;
+    }
+    return out;
+}
+
+// On every page Tab goes once round every control of the page and the
+// bottom buttons, and Shift+Tab goes the same round backwards.
+TEST_F(Keyboard, TabReachesEveryControlOfEachPageBothWays) {
+    for (const Build& b : kBuilds) {
+        SCOPED_TRACE(b.name);
+        Fwise app(b.exe);
+        ASSERT_TRUE(app.Main());
+        HWND main = app.Main();
+        for (int page = 0; page < 4; ++page) {
+            if (page) CtrlTab();
+            std::vector<HWND> forward = TabRound(main, false);
+            forward.insert(forward.begin(), FocusOf(main));
+            std::vector<HWND> backward = TabRound(main, true);
+            backward.insert(backward.begin(), FocusOf(main));
+            std::vector<HWND> reachable = Reachable(main);
+            EXPECT_EQ(forward.size(), reachable.size()) << "page " << page;
+            for (HWND h : reachable)
+                EXPECT_NE(std::find(forward.begin(), forward.end(), h), forward.end())
+                    << "page " << page << ": Tab never reaches " << Narrow(ClassOf(h)) << " " << Narrow(Text(h));
+            // The backward round, read from its end, is the forward one.
+            ASSERT_EQ(backward.size(), forward.size()) << "page " << page;
+            for (size_t i = 1; i < forward.size(); ++i)
+                EXPECT_EQ(backward[backward.size() - i], forward[i]) << "page " << page << ", stop " << i;
+        }
+        Key(VK_ESCAPE);
+        EXPECT_EQ(app.WaitExit(), 0);
+    }
+}
+
+struct DialogFind {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND h, LPARAM l) {
+    auto* f = reinterpret_cast<DialogFind*>(l);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    if (pid == f->pid && IsWindowVisible(h) && ClassOf(h) == L"#32770") {
+        f->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A system dialog of the program (folder picker, font dialog) that came up.
+HWND WaitSystemDialog(DWORD pid, int ms = 3000) {
+    for (int waited = 0; waited <= ms; waited += 100) {
+        DialogFind f = {pid, nullptr};
+        EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&f));
+        if (f.found) return f.found;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+// Closes a system dialog with Esc. Under Wine without a window manager a
+// new dialog may take a moment to get the keyboard, and the owner does not
+// get it back when the dialog closes (Windows gives it back by itself).
+bool CloseWithEscape(HWND dialog, HWND owner) {
+    if (!dialog) return true;
+    for (int tries = 0; tries < 5 && IsWindow(dialog) && IsWindowVisible(dialog); ++tries) {
+        Sleep(400);
+        SetForegroundWindow(dialog);
+        Key(VK_ESCAPE);
+    }
+    bool gone = WaitGone(dialog, 1000);
+    SetForegroundWindow(owner);
+    Sleep(300);
+    return gone;
+}
+
+bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+// The mnemonics of the check boxes, and F4 in both folder boxes. (Alt+I and
+// Alt+U would install and uninstall, Alt+F opens the font dialog: the
+// keyboard-only run and the Setup test cover buttons.)
+TEST_F(Keyboard, MnemonicsAndTheFolderKey) {
+    for (const Build& b : kBuilds) {
+        SCOPED_TRACE(b.name);
+        DeleteSettings();
+        Fwise app(b.exe);
+        ASSERT_TRUE(app.Main());
+        HWND main = app.Main();
+        std::vector<HWND> checks;
+        for (HWND h : Children(main, L"Button"))
+            if ((GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX) checks.push_back(h);
+        ASSERT_EQ(checks.size(), 3u) << "use default, parse URLs, remove options";
+        HWND dlg = nullptr;
+        CtrlTab();
+        struct Row {
+            char letter;
+            HWND box;
+        } rows[] = {{'D', checks[0]}, {'P', checks[1]}};
+        for (const Row& r : rows) {
+            bool before = Checked(r.box);
+            Alt(r.letter);
+            EXPECT_NE(Checked(r.box), before) << "Alt+" << r.letter;
+        }
+        Alt('D');  // back off: the default folder box is enabled again below
+        if (!Checked(checks[0])) Alt('D');
+        // F4 in the default folder box.
+        auto edits = Children(main, L"Edit");
+        ASSERT_GE(TabTo(main, edits[0], false, 12), 0)
+            << "Tab never reaches the default folder box; the focus is on " << Narrow(ClassOf(FocusOf(main))) << " "
+            << Narrow(Text(FocusOf(main)));
+        Key(VK_F4);
+        HWND picker = WaitSystemDialog(app.Pid());
+        EXPECT_TRUE(picker) << "F4 opens no folder picker";
+        EXPECT_TRUE(CloseWithEscape(picker, dlg ? dlg : main)) << "Esc did not close the folder picker";
+        CtrlTab();
+        bool before = Checked(checks[2]);
+        Alt('R');
+        EXPECT_NE(Checked(checks[2]), before) << "Alt+R";
+        // F4 in the rule dialog's folder box.
+        CtrlTab();
+        CtrlTab();
+        ASSERT_GE(TabTo(main, app.List()), 0);
+        Keys({VK_INSERT}, 500);
+        dlg = WaitWindow(app.Pid(), L"TRuleDlgBox", 3000);
+        ASSERT_TRUE(dlg);
+        Tab();
+        Key(VK_F4);
+        picker = WaitSystemDialog(app.Pid());
+        EXPECT_TRUE(picker) << "F4 in the rule dialog opens no folder picker";
+        EXPECT_TRUE(CloseWithEscape(picker, dlg ? dlg : main)) << "Esc did not close the folder picker";
+        Key(VK_ESCAPE);
+        EXPECT_TRUE(WaitGone(dlg));
+        Key(VK_ESCAPE);  // changed options: closing asks, Cancel first
+        HWND ask = WaitSystemDialog(app.Pid());
+        EXPECT_TRUE(ask) << "closing with changes did not ask";
+        if (ask) {
+            Sleep(400);
+            SetForegroundWindow(ask);
+            ShiftTab();  // to OK: discard and close
+            Key(VK_SPACE);
+        }
         EXPECT_EQ(app.WaitExit(), 0);
     }
 }
