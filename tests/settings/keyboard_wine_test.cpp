@@ -63,6 +63,8 @@ void AddRule(Fwise& app, std::initializer_list<WORD> opener, const wchar_t* rule
     ASSERT_TRUE(dlg) << "no rule dialog for " << Narrow(rule);
     auto edits = Children(dlg, L"Edit");
     ASSERT_EQ(edits.size(), 2u);
+    // The dialog shows first and then takes the focus: a moment to settle.
+    for (int waited = 0; waited < 2000 && FocusOf(dlg) != edits[0]; waited += 100) Sleep(100);
     EXPECT_EQ(FocusOf(dlg), edits[0]) << "the rule box has the focus";
     Type(rule);
     EXPECT_GE(TabTo(dlg, edits[1], false, 3), 0) << "Tab reaches the folder box";
@@ -133,21 +135,7 @@ TEST_F(Keyboard, KeyboardOnlyRun) {
         Key(VK_SPACE);
         Sleep(300);
 
-        EXPECT_EQ(ReadSettingDword(kNum, 0), 2u);
-        struct Row {
-            uint32_t type;
-            const char16_t* rule;
-            const char16_t* folder;
-        } expected[] = {{2, u"example.org/music/", u"C:\\Music"}, {0, u"report", u"C:\\Reports"}};
-        char16_t name[kValueNameChars];
-        for (int i = 0; i < 2; ++i) {
-            RuleValueName(name, kValueNameChars, i, kTypeSuffix);
-            EXPECT_EQ(ReadSettingDword(name, 99), expected[i].type) << "rule " << i;
-            RuleValueName(name, kValueNameChars, i, kRuleSuffix);
-            EXPECT_EQ(Utf8(Stored(name)), Utf8(expected[i].rule)) << "rule " << i;
-            RuleValueName(name, kValueNameChars, i, kFolderSuffix);
-            EXPECT_EQ(Utf8(Stored(name)), Utf8(expected[i].folder)) << "rule " << i;
-        }
+        ExpectStoredRules({{2, u"example.org/music/", u"C:\\Music"}, {0, u"report", u"C:\\Reports"}});
         EXPECT_EQ(ReadSettingDword(kUseDefault, 9), 1u);
         EXPECT_EQ(Utf8(Stored(kDefaultFolder)), "C:\\Downloads");
         EXPECT_EQ(ReadSettingDword(kParseUrl, 9), 1u) << "Alt+P";
@@ -209,32 +197,8 @@ TEST_F(Keyboard, TabReachesEveryControlOfEachPageBothWays) {
     }
 }
 
-struct DialogFind {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialog(HWND h, LPARAM l) {
-    auto* f = reinterpret_cast<DialogFind*>(l);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    if (pid == f->pid && IsWindowVisible(h) && ClassOf(h) == L"#32770") {
-        f->found = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A system dialog of the program (folder picker, font dialog) that came up.
-HWND WaitSystemDialog(DWORD pid, int ms = 3000) {
-    for (int waited = 0; waited <= ms; waited += 100) {
-        DialogFind f = {pid, nullptr};
-        EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&f));
-        if (f.found) return f.found;
-        Sleep(100);
-    }
-    return nullptr;
-}
+// A system dialog of the program (folder picker, message box) that came up.
+HWND WaitSystemDialog(DWORD pid, int ms = 3000) { return WaitWindow(pid, L"#32770", ms); }
 
 // Closes a system dialog with Esc. Under Wine without a window manager a
 // new dialog may take a moment to get the keyboard, and the owner does not

@@ -183,16 +183,11 @@ inline int Differences(const Shot& a, const Shot& b) {
     return n;
 }
 
-// Saves a picture as a 24-bit BMP where FW_SHOTS names a folder, for a person
-// to look at; does nothing otherwise.
-inline void Save(const Shot& s, const char* name) {
-    wchar_t dir[MAX_PATH];
-    DWORD n = GetEnvironmentVariableW(L"FW_SHOTS", dir, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH || s.width == 0) return;
-    wchar_t path[MAX_PATH];
-    swprintf(path, MAX_PATH, L"%ls\\%hs.bmp", dir, name);
+// Writes a picture as a 24-bit BMP.
+inline bool WriteBmp(const Shot& s, const wchar_t* path) {
+    if (s.width == 0) return false;
     FILE* f = _wfopen(path, L"wb");
-    if (!f) return;
+    if (!f) return false;
     DWORD stride = (static_cast<DWORD>(s.width) * 3 + 3) & ~3u;
     BITMAPFILEHEADER fh = {};
     BITMAPINFOHEADER ih = {};
@@ -204,19 +199,30 @@ inline void Save(const Shot& s, const char* name) {
     fh.bfType = 0x4D42;
     fh.bfOffBits = sizeof fh + sizeof ih;
     fh.bfSize = fh.bfOffBits + stride * s.height;
-    fwrite(&fh, sizeof fh, 1, f);
-    fwrite(&ih, sizeof ih, 1, f);
+    bool ok = fwrite(&fh, sizeof fh, 1, f) == 1 && fwrite(&ih, sizeof ih, 1, f) == 1;
     std::vector<unsigned char> row(stride, 0);
-    for (int y = 0; y < s.height; ++y) {
+    for (int y = 0; ok && y < s.height; ++y) {
         for (int x = 0; x < s.width; ++x) {
             uint32_t v = s.At(x, y);
             row[x * 3] = v & 0xFF;
             row[x * 3 + 1] = (v >> 8) & 0xFF;
             row[x * 3 + 2] = (v >> 16) & 0xFF;
         }
-        fwrite(row.data(), stride, 1, f);
+        ok = fwrite(row.data(), stride, 1, f) == 1;
     }
     fclose(f);
+    return ok;
+}
+
+// Saves a picture where FW_SHOTS names a folder, for a person to look at;
+// does nothing otherwise.
+inline void Save(const Shot& s, const char* name) {
+    wchar_t dir[MAX_PATH];
+    DWORD n = GetEnvironmentVariableW(L"FW_SHOTS", dir, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
+    wchar_t path[MAX_PATH];
+    swprintf(path, MAX_PATH, L"%ls\\%hs.bmp", dir, name);
+    WriteBmp(s, path);
 }
 
 }  // namespace fw::test::person

@@ -271,28 +271,6 @@ TEST_F(Screen, EdgesStopAtTheMinimumSize) {
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
-struct TipFind {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindTip(HWND h, LPARAM l) {
-    auto* f = reinterpret_cast<TipFind*>(l);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    if (pid == f->pid && IsWindowVisible(h) && ClassOf(h) == TOOLTIPS_CLASSW) {
-        f->found = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND VisibleTip(DWORD pid) {
-    TipFind f = {pid, nullptr};
-    EnumWindows(&FindTip, reinterpret_cast<LPARAM>(&f));
-    return f.found;
-}
-
 // Every tool button shows its hint under the mouse, disabled or not.
 TEST_F(Screen, HintsOverEveryToolButton) {
     Fwise app;
@@ -306,11 +284,7 @@ TEST_F(Screen, HintsOverEveryToolButton) {
         Sleep(600);
         RECT r = WindowOnScreen(h);
         MoveTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        HWND tip = nullptr;
-        for (int waited = 0; waited < 3000 && !tip; waited += 100) {
-            Sleep(100);
-            tip = VisibleTip(app.Pid());
-        }
+        HWND tip = WaitWindow(app.Pid(), TOOLTIPS_CLASSW, 3000);
         EXPECT_TRUE(tip) << "no hint over " << Narrow(Text(h)) << (IsWindowEnabled(h) ? "" : " (disabled)");
     }
     MoveTo(0, 0);
