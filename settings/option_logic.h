@@ -15,14 +15,6 @@
 
 namespace fw {
 
-// Virtual-key codes the rule list reacts to.
-constexpr uint16_t kKeyReturn = 0x0D;
-constexpr uint16_t kKeyUp = 0x26;
-constexpr uint16_t kKeyDown = 0x28;
-constexpr uint16_t kKeyInsert = 0x2D;
-constexpr uint16_t kKeyDelete = 0x2E;
-constexpr uint16_t kKeyF4 = 0x73;
-
 constexpr uint32_t kMoveFirstDelayMs = 500;  // press-and-hold: first repeat
 constexpr uint32_t kMoveRepeatMs = 100;      // then every 100 ms
 

@@ -22,6 +22,14 @@ enum class RuleKind : uint32_t {
 // (which of the two follows from the text), the other URL rules.
 enum class RuleDialogKind : uint8_t { File, Url };
 
+// Virtual-key codes the rule list reacts to.
+constexpr uint16_t kKeyReturn = 0x0D;
+constexpr uint16_t kKeyUp = 0x26;
+constexpr uint16_t kKeyDown = 0x28;
+constexpr uint16_t kKeyInsert = 0x2D;
+constexpr uint16_t kKeyDelete = 0x2E;
+constexpr uint16_t kKeyF4 = 0x73;  // the folder boxes: open the folder picker
+
 // A move of the selected rule, as a step in the list.
 enum class MoveDirection : int32_t { Up = -1, Down = +1 };
 
@@ -62,7 +70,7 @@ struct RuleDialogInfo {
 
 // In the order of the tool buttons.
 inline constexpr RuleDialogInfo kRuleDialogs[] = {
-    {RuleDialogKind::File, Picture::AddByName, kTagAddByName, &TextSet::hintAddByName, u'I', 0x2D /* Insert */,
+    {RuleDialogKind::File, Picture::AddByName, kTagAddByName, &TextSet::hintAddByName, u'I', kKeyInsert,
      &TextSet::lblRuleByName, &TextSet::informByName},
     {RuleDialogKind::Url, Picture::AddByUrl, kTagAddByUrl, &TextSet::hintAddByUrl, u'U', 0, &TextSet::lblRuleByUrl,
      &TextSet::informByUrl},
