@@ -57,24 +57,20 @@ int GetUserSidString(char16_t* out, uint32_t cbOut) {
     const uint32_t cap = cbOut / sizeof(char16_t);
     if (!out || cap == 0) return 0;
     out[0] = 0;
-    wchar_t user[256];
-    DWORD userLen = 256;
-    if (!GetUserNameW(user, &userLen)) return 0;
-
-    // The first call only learns the SID's size.
-    wchar_t domain[256];
-    DWORD domainLen = 256;
-    DWORD sidSize = 0;
-    SID_NAME_USE use;
-    LookupAccountNameW(nullptr, user, nullptr, &sidSize, domain, &domainLen, &use);
-    if (sidSize == 0) return 0;
-    LocalMem sid(LocalAlloc(LPTR, sidSize));
-    if (!sid.get()) return 0;
-    domainLen = 256;  // the whole buffer again, whatever the first call left there
-    if (!LookupAccountNameW(nullptr, user, sid.get(), &sidSize, domain, &domainLen, &use)) return 0;
+    // The process token names the account this process runs as. A lookup by
+    // user name could find a local account of the same name instead of the
+    // domain one, and may ask a domain controller on every download.
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return 0;
+    // TOKEN_USER and the SID behind it; a SID has at most 68 bytes.
+    alignas(TOKEN_USER) BYTE user[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+    DWORD got = 0;
+    BOOL ok = GetTokenInformation(token, TokenUser, user, sizeof user, &got);
+    CloseHandle(token);
+    if (!ok) return 0;
 
     wchar_t* text = nullptr;
-    if (!ConvertSidToStringSidW(sid.get(), &text)) return 0;
+    if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &text)) return 0;
     LocalMem textMem(text);
     if (static_cast<uint32_t>(lstrlenW(text)) >= cap) return 0;
     lstrcpynW(W(out), text, static_cast<int>(cap));

@@ -1,5 +1,6 @@
 // Registration and unregistration of the server through the real regsvr32,
-// checked against the exact keys and values they are to leave behind.
+// checked against the exact keys and values they are to leave behind. The
+// stand-in RegTool window comes from bin/protected.
 // FwiseRole32.dll is the 64-bit build with the 32-bit DLL's role (Run value,
 // closing the RegTool), since only 64-bit Wine runs here.
 #include "Fwise_h.h"
@@ -93,8 +94,6 @@ TEST_F(Registration, AgainLeavesNoStaleSubkeysAndTakesDownloadUiOver) {
 
 TEST_F(Registration, UnregistrationRemovesAllOfItAndKeepsTheSharedKeys) {
     ASSERT_EQ(Regsvr32(Register(L"Fwise64.dll")), 0);
-    // Another program has meanwhile made itself the download UI: ours goes anyway.
-    ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, kIeKey, L"DownloadUI", kOtherClsid));
     ASSERT_EQ(Regsvr32(Register(L"Fwise64.dll", true)), 0);
     for (const std::wstring& key : {ClsidKey(), std::wstring(L"Fwise.FwiseObj"), std::wstring(L"Fwise.FwiseObj.1"),
                                     L"TypeLib\\" + GuidText(LIBID_FWISELib), L"Interface\\" + GuidText(IID_IFwiseObj)})
@@ -103,8 +102,53 @@ TEST_F(Registration, UnregistrationRemovesAllOfItAndKeepsTheSharedKeys) {
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"CLSID"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kIeKey));
     EXPECT_NE(Text(HKEY_LOCAL_MACHINE, kIeKey, L"Version"), L"<missing>");
-    // A second unregistration finds nothing to remove in the table.
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClsidKey()));
+}
+
+// A download manager installed after us keeps its hook when we go.
+TEST_F(Registration, UnregistrationTakesDownloadUiOnlyWhileItNamesOurClass) {
+    std::wstring ours = GuidText(CLSID_FwiseObj);
+    std::wstring oursLower = ours;
+    for (wchar_t& c : oursLower) c = static_cast<wchar_t>(towlower(c));
+    const struct {
+        const char* label;
+        std::wstring before;
+        std::wstring after;
+    } rows[] = {
+        {"ours, as registered", ours, L"<missing>"},
+        {"ours in lower case", oursLower, L"<missing>"},
+        {"another program's", kOtherClsid, kOtherClsid},
+        {"emptied", L"", L""},
+    };
+    for (const auto& row : rows) {
+        ASSERT_EQ(Regsvr32(Register(L"Fwise64.dll")), 0) << row.label;
+        ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, kIeKey, L"DownloadUI", row.before)) << row.label;
+        EXPECT_EQ(Regsvr32(Register(L"Fwise64.dll", true)), 0) << row.label;
+        EXPECT_EQ(Narrow(Text(HKEY_LOCAL_MACHINE, kIeKey, L"DownloadUI")), Narrow(row.after)) << row.label;
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClsidKey())) << row.label;
+        SHDeleteValueW(HKEY_LOCAL_MACHINE, kIeKey, L"DownloadUI");
+    }
+}
+
+// Both DLLs register the one type library: whichever unregisters second
+// finds it gone, which counts as done, as does a second unregistration.
+TEST_F(Registration, BothDllsUnregisterWithZeroInEitherOrderAndAgain) {
+    const wchar_t* const dlls[] = {L"Fwise64.dll", L"FwiseRole32.dll"};
+    for (int first = 0; first < 2; ++first) {
+        const wchar_t* a = dlls[first];
+        const wchar_t* b = dlls[1 - first];
+        SCOPED_TRACE(Narrow(a) + " first");
+        ASSERT_EQ(Regsvr32(Register(a)), 0);
+        ASSERT_EQ(Regsvr32(Register(b)), 0);
+        ASSERT_TRUE(PutText(HKEY_LOCAL_MACHINE, kIeKey, L"DownloadUI", kOtherClsid));
+        EXPECT_EQ(Regsvr32(Register(a, true)), 0);
+        EXPECT_EQ(Regsvr32(Register(b, true)), 0);
+        EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kIeKey, L"DownloadUI"), kOtherClsid);
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"TypeLib\\" + GuidText(LIBID_FWISELib)));
+        SHDeleteValueW(HKEY_LOCAL_MACHINE, kIeKey, L"DownloadUI");
+    }
+    ASSERT_EQ(Regsvr32(Register(L"Fwise64.dll")), 0);
+    EXPECT_EQ(Regsvr32(Register(L"Fwise64.dll", true)), 0) << "first unregistration";
+    EXPECT_EQ(Regsvr32(Register(L"Fwise64.dll", true)), 0) << "second unregistration";
 }
 
 // A window of the RegTool's class and title that notes WM_CLOSE.
@@ -130,21 +174,63 @@ struct FakeRegTool {
     ~FakeRegTool() { DestroyWindow(window); }
 };
 
-TEST_F(Registration, RegToolRoleWritesAQuotedRunValueAndClosesTheRegTool) {
+// The stand-in RegTool window (tests/handler/regtool_window.cpp) in a process
+// of its own that ends `closeDelayMs` after WM_CLOSE came.
+struct StandInRegTool {
+    PROCESS_INFORMATION pi = {};
+    explicit StandInRegTool(DWORD closeDelayMs) {
+        std::wstring exe = ExeDir() + L"\\protected\\regtool_window.exe";
+        std::wstring cmd = L"\"" + exe + L"\" Software\\FwTest\\Unused 0 " + std::to_wstring(closeDelayMs);
+        STARTUPINFOW si = {};
+        si.cb = sizeof si;
+        if (!CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+        for (int i = 0; i < 200 && !FindWindowW(W(kRegToolClass), W(kRegToolTitle)); ++i) Sleep(50);
+    }
+    ~StandInRegTool() {
+        if (!pi.hProcess) return;
+        TerminateProcess(pi.hProcess, 1);
+        WaitForSingleObject(pi.hProcess, 5000);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+    bool Ended() const { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }
+};
+
+TEST_F(Registration, RegToolRoleWritesAQuotedRunValue) {
     ASSERT_EQ(Regsvr32(Register(L"FwiseRole32.dll")), 0);
     // Quoted: the folder has a blank in it.
     EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kRunKey, L"Folderwise"), L"\"" + kDir + L"\\FwReg.exe\"");
     EXPECT_EQ(Text(HKEY_CLASSES_ROOT, ClsidKey() + L"\\InprocServer32", nullptr), kDir + L"\\FwiseRole32.dll");
-
-    FakeRegTool tool;
-    ASSERT_TRUE(tool.window);
-    DWORD t0 = GetTickCount();
     ASSERT_EQ(Regsvr32(Register(L"FwiseRole32.dll", true)), 0);
-    DWORD took = GetTickCount() - t0;
-    EXPECT_EQ(FakeRegTool::closes, 1);
-    EXPECT_GE(took, 200u) << "unregistration waits 200 ms after WM_CLOSE";
     EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kRunKey, L"Folderwise"), L"<missing>");
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClsidKey()));
+}
+
+// Unregistration closes the RegTool and waits until its process has ended
+// (so its mutex is free for the next start), but a hung one holds it only
+// for a bounded time.
+TEST_F(Registration, RegToolRoleClosesTheRegToolAndWaitsForItBoundedly) {
+    const DWORD bound = kRegToolCloseSendMs + kRegToolExitWaitMs;
+    const struct {
+        const char* label;
+        DWORD closeDelayMs;
+        bool ended;
+    } rows[] = {
+        {"ends at once", 0, true},
+        {"ends 1.5 s after WM_CLOSE", 1500, true},
+        {"hung in WM_CLOSE", 60000, false},
+    };
+    for (const auto& row : rows) {
+        ASSERT_EQ(Regsvr32(Register(L"FwiseRole32.dll")), 0) << row.label;
+        StandInRegTool tool(row.closeDelayMs);
+        ASSERT_NE(FindWindowW(W(kRegToolClass), W(kRegToolTitle)), nullptr) << row.label << ": no stand-in window";
+        ULONGLONG t0 = GetTickCount64();
+        EXPECT_EQ(Regsvr32(Register(L"FwiseRole32.dll", true)), 0) << row.label;
+        ULONGLONG took = GetTickCount64() - t0;
+        EXPECT_EQ(tool.Ended(), row.ended) << row.label;
+        EXPECT_LT(took, bound + 4000u) << row.label << ": not bounded";
+        EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kRunKey, L"Folderwise"), L"<missing>") << row.label;
+    }
 }
 
 TEST_F(Registration, WithoutTheRegToolRoleTheRunValueAndTheRegToolAreLeftAlone) {
