@@ -30,22 +30,19 @@ bool IsUserFolder(const char16_t* folder) {
     char16_t stored[kFolderChars];
     ReadSettingString(kDefaultFolder, u"", stored, sizeof stored);
     if (stored[0] && EqualTextI(stored, folder)) return true;
-    char16_t name[kValueNameChars];
+    // The handler's walk: the same indices, the same gap limit.
     int32_t num = static_cast<int32_t>(ReadSettingDword(kNum, 0));
-    int32_t gap = 0;  // as the handler's walk: a corrupt huge "Num" ends after a run of empty indices
+    int32_t gap = 0;
     for (int32_t i = 0; i < num; ++i) {
-        RuleValueName(name, kValueNameChars, i, kFolderSuffix);
-        ReadSettingString(name, u"", stored, sizeof stored);
+        ReadRuleFolder(i, u"", stored, sizeof stored);
         if (stored[0]) {
             gap = 0;
             if (EqualTextI(stored, folder)) return true;
-            continue;
+        } else if (!RuleIndexEmpty(i)) {
+            gap = 0;
+        } else if (++gap >= kRuleGapLimit) {
+            break;
         }
-        bool any = SettingStored(name);
-        if (!any && RuleValueName(name, kValueNameChars, i, kRuleSuffix)) any = SettingStored(name);
-        if (!any && RuleValueName(name, kValueNameChars, i, kTypeSuffix)) any = SettingStored(name);
-        if (any) gap = 0;
-        else if (++gap >= kRuleGapLimit) break;
     }
     return false;
 }

@@ -6,6 +6,7 @@
 #include "fwise_obj.h"
 #include "registration.h"
 #include "save_folder.h"
+#include "scoped_win.h"
 #include "url_resolve.h"
 #include <new>
 
@@ -80,12 +81,9 @@ HRESULT ModuleTypeInfo(LCID lcid, ITypeInfo** info) {
     HRESULT hr = S_OK;
     EnterCriticalSection(&g_lock);
     if (!g_typeInfo) {
-        ITypeLib* lib = nullptr;
-        hr = LoadRegTypeLib(LIBID_FWISELib, 1, 0, lcid, &lib);
-        if (SUCCEEDED(hr)) {
-            hr = lib->GetTypeInfoOfGuid(IID_IFwiseObj, &g_typeInfo);
-            lib->Release();
-        }
+        ScopedCom<ITypeLib> lib;
+        hr = LoadRegTypeLib(LIBID_FWISELib, 1, 0, lcid, lib.Receive());
+        if (SUCCEEDED(hr)) hr = lib->GetTypeInfoOfGuid(IID_IFwiseObj, &g_typeInfo);
     }
     if (g_typeInfo) {
         g_typeInfo->AddRef();
@@ -137,12 +135,10 @@ HRESULT RegisterOwnTypeLib() {
     wchar_t path[fw::kPathChars];
     DWORD n = GetModuleFileNameW(g_instance, path, fw::kPathChars);
     if (n == 0 || n >= fw::kPathChars) return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
-    ITypeLib* lib = nullptr;
-    HRESULT hr = LoadTypeLibEx(path, REGKIND_NONE, &lib);
+    fw::ScopedCom<ITypeLib> lib;
+    HRESULT hr = LoadTypeLibEx(path, REGKIND_NONE, lib.Receive());
     if (FAILED(hr)) return hr;
-    hr = RegisterTypeLib(lib, path, nullptr);
-    lib->Release();
-    return hr;
+    return RegisterTypeLib(lib.Get(), path, nullptr);
 }
 
 bool TypeLibRegistered() {

@@ -1,80 +1,33 @@
 #include "save_folder.h"
 #include "ie_places.h"
 #include "reg_helpers.h"
+#include "results.h"
 #include "save_folder_logic.h"
+#include "scoped_win.h"
 #include "win.h"
 #include <sddl.h>
 #include <shlobj.h>
 
 namespace fw {
-namespace {
-
-// Owners for what this file obtains; each frees on every path out.
-class LocalMem {
-public:
-    explicit LocalMem(void* p) : p_(p) {}
-    ~LocalMem() {
-        if (p_) LocalFree(p_);
-    }
-    LocalMem(const LocalMem&) = delete;
-    LocalMem& operator=(const LocalMem&) = delete;
-    void* get() const { return p_; }
-
-private:
-    void* p_;
-};
-
-class TaskMem {
-public:
-    explicit TaskMem(void* p) : p_(p) {}
-    ~TaskMem() { CoTaskMemFree(p_); }
-    TaskMem(const TaskMem&) = delete;
-    TaskMem& operator=(const TaskMem&) = delete;
-
-private:
-    void* p_;
-};
-
-template <class T>
-class ComRef {
-public:
-    ComRef() = default;
-    ~ComRef() {
-        if (p_) p_->Release();
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    T** put() { return &p_; }
-    T* operator->() const { return p_; }
-
-private:
-    T* p_ = nullptr;
-};
-
-}  // namespace
-
 int GetUserSidString(char16_t* out, uint32_t cbOut) {
     const uint32_t cap = cbOut / sizeof(char16_t);
-    if (!out || cap == 0) return 0;
+    if (!out || cap == 0) return kFailed;
     out[0] = 0;
     // The process token names the account this process runs as. A lookup by
     // user name could find a local account of the same name instead of the
     // domain one, and may ask a domain controller on every download.
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return 0;
+    ScopedHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Receive())) return kFailed;
     // TOKEN_USER and the SID behind it; a SID has at most 68 bytes.
     alignas(TOKEN_USER) BYTE user[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
     DWORD got = 0;
-    BOOL ok = GetTokenInformation(token, TokenUser, user, sizeof user, &got);
-    CloseHandle(token);
-    if (!ok) return 0;
+    if (!GetTokenInformation(token.Get(), TokenUser, user, sizeof user, &got)) return kFailed;
 
-    wchar_t* text = nullptr;
-    if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &text)) return 0;
-    LocalMem textMem(text);
-    if (static_cast<uint32_t>(lstrlenW(text)) >= cap) return 0;
-    lstrcpynW(W(out), text, static_cast<int>(cap));
-    return 1;
+    ScopedLocalMem<wchar_t> text;
+    if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, text.Receive())) return kFailed;
+    if (static_cast<uint32_t>(lstrlenW(text.Get())) >= cap) return kFailed;
+    lstrcpynW(W(out), text.Get(), static_cast<int>(cap));
+    return kDone;
 }
 
 bool HandOffKeyPath(char16_t* out, uint32_t cap) {
@@ -86,22 +39,21 @@ bool HandOffKeyPath(char16_t* out, uint32_t cap) {
 }
 
 int ApplySaveFolder(const char16_t* folder) {
-    if (!folder || !folder[0]) return 1;
+    if (!folder || !folder[0]) return kSeedWritten;
     if (ChooseSeedPlace() == SeedPlace::DownloadDirectory) {
         WriteRegString(RegRoot::CurrentUser, ie::kDownloadDirectoryKey, ie::kDownloadDirectoryValue, folder);
-        return 1;
+        return kSeedWritten;
     }
-    ComRef<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(desktop.put()))) return 1;
+    ScopedCom<IShellFolder> desktop;
+    if (FAILED(SHGetDesktopFolder(desktop.Receive()))) return kSeedWritten;
     // A folder that does not exist gives nothing, and nothing takes its place.
-    PIDLIST_RELATIVE list = nullptr;
-    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(W(folder)), nullptr, &list,
-                                         nullptr)) ||
+    ScopedCoMem<ITEMIDLIST_RELATIVE> list;
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(W(folder)), nullptr,
+                                         list.Receive(), nullptr)) ||
         !list)
-        return 1;
-    TaskMem listMem(list);
+        return kSeedWritten;
     // The shell's own count bounds how far the record may read the list.
-    return WriteMruRecord(reinterpret_cast<const uint8_t*>(list), ILGetSize(list));
+    return WriteMruRecord(reinterpret_cast<const uint8_t*>(list.Get()), ILGetSize(list.Get()));
 }
 
 }  // namespace fw
