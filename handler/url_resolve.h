@@ -80,7 +80,7 @@ public:
 
     // The callback of the binding Start made (null before Start and after
     // Close), for a test that holds it past the binding as the platform may.
-    CBindStatusCallback* Callback() const { return callback_; }
+    CBindStatusCallback* Callback() const { return callback_.Get(); }
 
 private:
     ScopedCom<IMoniker> moniker_;
