@@ -283,15 +283,17 @@ TEST_F(Registration, RegToolRoleClosesTheRegToolAndWaitsForItBoundedly) {
 struct FakeRegTool {
     static inline int closes = 0;
     HWND window = nullptr;
+    // A plain function: a lambda does not convert to the stdcall WNDPROC of a 32-bit build.
+    static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+        if (m == WM_CLOSE) {
+            ++closes;
+            return 0;  // stays open: the test closes it
+        }
+        return DefWindowProcW(w, m, wp, lp);
+    }
     FakeRegTool() {
         WNDCLASSW wc = {};
-        wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-            if (m == WM_CLOSE) {
-                ++closes;
-                return 0;  // stays open: the test closes it
-            }
-            return DefWindowProcW(w, m, wp, lp);
-        };
+        wc.lpfnWndProc = Proc;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = W(kRegToolClass);
         RegisterClassW(&wc);
