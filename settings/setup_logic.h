@@ -14,9 +14,6 @@ namespace fw {
 constexpr size_t kSetupPathChars = kPathChars + 16;
 constexpr size_t kRegsvrParamChars = kSetupPathChars + 8;
 
-// regsvr32's exit code after an unregistration that Windows counts as done.
-constexpr uint32_t kUninstallAlsoDone = 5;
-
 enum class MessageIcon : uint8_t { Information, Error };
 
 class SetupSide {
@@ -52,10 +49,13 @@ bool BuildRegsvr32Params(char16_t* out, size_t cap, const char16_t* dllPath, boo
 // width, truncated toward zero.
 inline int32_t AboutShift(int32_t width, int32_t recordedWidth) { return (width - recordedWidth) / 2; }
 
-// True exactly when regsvr32 ended with exit code 0.
+// True exactly when regsvr32 ended with exit code 0; any other code, 5 for an
+// unregistration included, is reported as the failure it is.
 bool RunRegsvr32(SetupSide& side, const char16_t* path, bool install, bool deleteSettings);
 
-// The OnClick of btnInstall (tag 0) and btnUninstall (tag 1).
+// The OnClick of btnInstall (tag 0) and btnUninstall (tag 1). An
+// uninstallation closes the RegTool first and starts it again when it did
+// not get through, since the handler is then still registered.
 void OnSetupDll(SetupSide& side, int32_t senderTag);
 
 }  // namespace fw

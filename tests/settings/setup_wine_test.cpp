@@ -158,6 +158,8 @@ TEST_F(SetupPage, MissingDllIsReportedAndNothingRuns) {
     EXPECT_EQ(TakeBox(app.Pid()), "Now start Uninstallation for the 32bit DLL");
     EXPECT_EQ(TakeBox(app.Pid()), Narrow(std::wstring(kFolder) + L"\\Fwise.dllnot found"));
     EXPECT_EQ(ReadSettingDword(kUseDefault, 0), 1u) << "the settings stay";
+    // Nothing was uninstalled, so the RegTool the uninstallation closed runs again.
+    EXPECT_TRUE(WaitRegTool(true)) << "no RegTool after the failed uninstallation";
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(app.WaitExit(), 0);
 }
