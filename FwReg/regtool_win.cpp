@@ -1,5 +1,6 @@
 #include "regtool_win.h"
 #include "regtool_logic.h"
+#include "results.h"
 #include "save_folder.h"
 #include "scoped_win.h"
 #include "settings_store.h"
@@ -126,12 +127,12 @@ void ApplyHandOff() {
     char16_t path[kPathChars];
     if (!HandOffKeyPath(path, kPathChars)) return;
     char16_t folder[kPathChars];
-    if (!TakeHandOffFolder(path, folder, sizeof folder)) return;
+    if (TakeHandOffFolder(path, folder, sizeof folder) != kDone) return;
     // Taken out of the key whatever it is; applied only when it is the user's.
     if (!IsUserFolder(folder)) return;
     // The only failure the RegTool reports; the sender stays blocked until
     // the box is closed.
-    if (!ApplySaveFolder(folder)) MessageBoxW(nullptr, L"failed", nullptr, MB_OK);
+    if (ApplySaveFolder(folder) == kSeedWriteFailed) MessageBoxW(nullptr, L"failed", nullptr, MB_OK);
 }
 
 int RunRegTool(HINSTANCE instance) {

@@ -30,8 +30,8 @@ RegQuery QueryRegValue(RegRoot root, const char16_t* subkey, const char16_t* nam
     return RegQuery::Failed;
 }
 
-bool SetRegValue(RegRoot root, const char16_t* subkey, const char16_t* name, uint32_t type,
-                 const void* data, uint32_t size) {
+extern "C" bool fw_SetRegValue(RegRoot root, const char16_t* subkey, const char16_t* name, uint32_t type,
+                               const void* data, uint32_t size) {
     ScopedRegKey key;
     wchar_t noClass[1] = {0};
     if (RegCreateKeyExW(RootKey(root), W(subkey), 0, noClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,

@@ -19,7 +19,7 @@ constexpr int32_t kInvalidArg = static_cast<int32_t>(0x80070057);  // E_INVALIDA
 // ApplySaveFolder and WriteMruRecord: only a failed write of the MRU record
 // into its slot is worth reporting; nothing to write is not a failure.
 constexpr int kSeedWriteFailed = 0;
-constexpr int kSeedWritten = 1;
+constexpr int kSeedOk = 1;  // also when there was nothing to write
 
 // ResolveFinalUrl: whether the final URL was captured.
 constexpr int kResolved = 0;

@@ -39,19 +39,19 @@ bool HandOffKeyPath(char16_t* out, uint32_t cap) {
 }
 
 int ApplySaveFolder(const char16_t* folder) {
-    if (!folder || !folder[0]) return kSeedWritten;
+    if (!folder || !folder[0]) return kSeedOk;
     if (ChooseSeedPlace() == SeedPlace::DownloadDirectory) {
         WriteRegString(RegRoot::CurrentUser, ie::kDownloadDirectoryKey, ie::kDownloadDirectoryValue, folder);
-        return kSeedWritten;
+        return kSeedOk;
     }
     ScopedCom<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(desktop.Receive()))) return kSeedWritten;
+    if (FAILED(SHGetDesktopFolder(desktop.Receive()))) return kSeedOk;
     // A folder that does not exist gives nothing, and nothing takes its place.
     ScopedCoMem<ITEMIDLIST_RELATIVE> list;
     if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(W(folder)), nullptr,
                                          list.Receive(), nullptr)) ||
         !list)
-        return kSeedWritten;
+        return kSeedOk;
     // The shell's own count bounds how far the record may read the list.
     return WriteMruRecord(reinterpret_cast<const uint8_t*>(list.Get()), ILGetSize(list.Get()));
 }

@@ -3,6 +3,7 @@
 // afresh on every download. The RegTool only reads the folders, to check a
 // handed-off one. Nothing else touches that key.
 #pragma once
+#include "results.h"
 #include <cstdint>
 
 namespace fw {
@@ -38,7 +39,7 @@ uint32_t ReadSettingDword(const char16_t* name, uint32_t def);
 // The buffer always ends up terminated.
 void ReadSettingString(const char16_t* name, const char16_t* def, char16_t* buf, uint32_t cb);
 
-// Both create the key when it is missing. 1 on success.
+// Both create the key when it is missing. kDone on success, else kFailed.
 int WriteSettingDword(const char16_t* name, uint32_t value);
 int WriteSettingString(const char16_t* name, const char16_t* text);
 
