@@ -5,6 +5,7 @@
 // fake one (in-memory rows, a scripted rule dialog, a fake clock).
 #pragma once
 #include "settings_store.h"
+#include "stored_rules.h"
 #include <cstddef>
 #include <cstdint>
 
@@ -123,7 +124,8 @@ protected:
     virtual void CloseWindow() = 0;
 
 private:
-    void AddErrRows(int32_t* count);  // that many "ERR" rows; *count ends at 0
+    void AddErrRows(int32_t* count);
+    void KeepStored(int32_t index);  // the last row is saved as rule `index` is stored now
 
     int32_t changed_ = 0;
     int32_t minWidth_ = 0;
@@ -131,6 +133,7 @@ private:
     int32_t timerTag_ = 0;  // the move direction while timerMove runs
     char16_t guiFace_[kFaceChars] = {};
     uint32_t guiCharSet_ = 0;
+    RowSnapshots stored_;  // per row: the stored values behind a placeholder
 };
 
 }  // namespace fw

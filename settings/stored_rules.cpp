@@ -83,6 +83,15 @@ void RowSnapshots::Append(StoredRule* snapshot) {
     rows_[count_++] = snapshot;
 }
 
+void RowSnapshots::SetLast(StoredRule* snapshot) {
+    if (count_ == 0) {
+        delete snapshot;
+        return;
+    }
+    delete rows_[count_ - 1];
+    rows_[count_ - 1] = snapshot;
+}
+
 void RowSnapshots::Erase(int32_t row) {
     if (row < 0 || row >= count_) return;
     delete rows_[row];

@@ -47,6 +47,8 @@ public:
     // Takes `snapshot` (may be null) for a row added at the end. Without
     // memory for the table, every row is saved as shown until Clear.
     void Append(StoredRule* snapshot);
+    // Replaces the last row's snapshot (the row Append added last).
+    void SetLast(StoredRule* snapshot);
     void Erase(int32_t row);
     void Swap(int32_t a, int32_t b);
     void Drop(int32_t row);             // the row was edited: saved as shown from now on
