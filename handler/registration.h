@@ -43,5 +43,4 @@ HRESULT ApplyRegistrationRows(HMODULE module, bool doRegister);
 void WriteRunValue(HMODULE module);
 void DeleteRunValue();
 
-
 }  // namespace fw
