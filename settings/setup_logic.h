@@ -14,7 +14,13 @@ namespace fw {
 constexpr size_t kSetupPathChars = kPathChars + 16;
 constexpr size_t kRegsvrParamChars = kSetupPathChars + 8;
 
+// regsvr32's exit code when it did what it was asked.
+constexpr uint32_t kRegsvr32Done = 0;
+
 enum class MessageIcon : uint8_t { Information, Error };
+
+// The Setup page's two buttons; the values are their Tags.
+enum class SetupAction : int32_t { Install = 0, Uninstall = 1 };
 
 class SetupSide {
 public:
@@ -53,9 +59,9 @@ inline int32_t AboutShift(int32_t width, int32_t recordedWidth) { return (width 
 // unregistration included, is reported as the failure it is.
 bool RunRegsvr32(SetupSide& side, const char16_t* path, bool install, bool deleteSettings);
 
-// The OnClick of btnInstall (tag 0) and btnUninstall (tag 1). An
-// uninstallation closes the RegTool first and starts it again when it did
-// not get through, since the handler is then still registered.
-void OnSetupDll(SetupSide& side, int32_t senderTag);
+// The OnClick of btnInstall and btnUninstall. An uninstallation closes the
+// RegTool first and starts it again when it did not get through, since the
+// handler is then still registered.
+void OnSetupDll(SetupSide& side, SetupAction action);
 
 }  // namespace fw
