@@ -1,4 +1,5 @@
 #include "option_logic.h"
+#include <new>
 #include "texts.h"
 #include "text.h"
 
@@ -50,7 +51,11 @@ void OptionDlgLogic::InitLogic(int32_t minWidth, int32_t minHeight) {
 }
 
 void OptionDlgLogic::AddErrRows(int32_t* count) {
-    for (; *count > 0; --*count) AddRuleItem(0, u"ERR", u"ERR");
+    for (; *count > 0; --*count) {
+        AddRuleItem(0, u"ERR", u"ERR");
+        // Nothing was stored there, and nothing is written there until edited.
+        stored_.SetLast(new (std::nothrow) StoredRule());
+    }
 }
 
 void OptionDlgLogic::LoadOptions(SettingsValues& from) {
@@ -86,6 +91,9 @@ void OptionDlgLogic::LoadRules(SettingsValues& from) {
         }
         AddErrRows(&missing);
         AddRuleItem(type, rule, folder);
+        // A placeholder is no data: until the row is edited, a save writes
+        // back what is stored now, byte for byte.
+        if (TextEqual(rule, u"ERR") || TextEqual(folder, u"ERR")) KeepStored(from, i);
     }
     if (missing < kRuleGapLimit) AddErrRows(&missing);
     EndRuleUpdate();
@@ -98,11 +106,23 @@ void OptionDlgLogic::LoadSettings(SettingsValues& from) {
     changed_ = 0;
 }
 
+void OptionDlgLogic::ReloadSettings() {
+    BeginRuleUpdate();
+    for (int32_t i = RuleCount() - 1; i >= 0; --i) DeleteRule(i);
+    EndRuleUpdate();
+    // The rows' snapshots go with the rows: the new rows start a new table.
+    stored_.Clear();
+    EnableRuleButtons(false);
+    LoadSettings();
+    RefreshGeneralPage();
+}
+
 void OptionDlgLogic::ImportSettings(SettingsValues& from, bool append) {
     if (!append) {
         BeginRuleUpdate();
         for (int32_t i = RuleCount() - 1; i >= 0; --i) DeleteRule(i);
         EndRuleUpdate();
+        stored_.Clear();
         LoadOptions(from);
     }
     LoadRules(from);
@@ -125,6 +145,10 @@ int OptionDlgLogic::WriteSettings(SettingsValues& to) {
     ok &= to.WriteDword(kNum, static_cast<uint32_t>(n));
     char16_t rule[kRuleChars];
     for (int32_t i = 0; i < n; ++i) {
+        if (const StoredRule* stored = stored_.Get(i)) {
+            ok &= stored->WriteAt(i, to);
+            continue;
+        }
         uint32_t type = 0;
         GetRule(i, &type, rule, kRuleChars, folder, kPathChars);
         ok &= to.WriteRule(i, type, rule, folder);
@@ -157,8 +181,15 @@ void OptionDlgLogic::ApplyGuiFont(const char16_t* face, uint32_t charSet) {
     RefreshGeneralPage();
 }
 
+void OptionDlgLogic::KeepStored(SettingsValues& from, int32_t index) {
+    // Null without memory for the bytes, or where the values came from a
+    // file: such a row is saved as shown.
+    stored_.SetLast(from.CaptureRule(index));
+}
+
 void OptionDlgLogic::AddRuleItem(uint32_t type, const char16_t* rule, const char16_t* folder) {
     AppendRule(type, rule, folder);
+    stored_.Append(nullptr);
 }
 
 void OptionDlgLogic::FormCloseQuery(bool& canClose) { canClose = !changed_ || AskDiscard(); }
@@ -183,6 +214,14 @@ void OptionDlgLogic::cbUseDefaultClick() {
 }
 
 void OptionDlgLogic::eDefaultChange() { changed_ = 1; }
+
+// F4 in the folder box opens the folder picker: the flat button beside it
+// takes no focus, and a keyboard user needs a way there.
+void OptionDlgLogic::eDefaultKeyDown(uint16_t& key, forms::TShiftState shift) {
+    if (key != kKeyF4 || shift != 0) return;
+    key = 0;
+    btnBrowseDefaultClick();
+}
 
 void OptionDlgLogic::btnBrowseDefaultClick() {
     char16_t path[kPathChars];
@@ -225,6 +264,7 @@ void OptionDlgLogic::OnAdd(RuleDialogKind dialog) {
     AddRuleItem(type, rule, folder);
     FocusRuleList();
     SelectRule(RuleCount() - 1);
+    FocusAndShowRule(RuleCount() - 1);
     changed_ = 1;
 }
 
@@ -237,6 +277,7 @@ void OptionDlgLogic::OnEdit() {
     GetRule(i, &type, rule, kRuleChars, folder, kPathChars);
     if (!ShowRuleDialog(DialogForType(type), rule, &type, folder)) return;
     SetRule(i, type, rule, folder);
+    stored_.Drop(i);
     FocusRuleList();
     changed_ = 1;
 }
@@ -245,6 +286,7 @@ void OptionDlgLogic::OnDel() {
     int32_t i = SelectedRule();
     if (i < 0) return;
     DeleteRule(i);
+    stored_.Erase(i);
     if (i >= RuleCount()) --i;
     if (i >= 0) SelectRule(i);
     FocusRuleList();
@@ -258,6 +300,7 @@ bool OptionDlgLogic::MoveRuleItem(int32_t direction) {
     int32_t j = i + direction;
     if (j < 0 || j >= n) return false;
     ExchangeRules(i, j);
+    stored_.Swap(i, j);
     SelectRule(j);
     FocusAndShowRule(j);
     FocusRuleList();

@@ -10,6 +10,7 @@
 #include "rule_kinds.h"
 #include "settings_store.h"
 #include "settings_values.h"
+#include "stored_rules.h"
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
@@ -50,6 +51,9 @@ public:
     virtual ~OptionDlgLogic() = default;
 
     void LoadSettings(SettingsValues& from = TheStore());
+    // After the store was deleted under the window: the window drops its
+    // rows and shows what the store holds now.
+    void ReloadSettings();
     bool SaveSettings();  // false: a write failed, reported, flag left set
     // The writes of a save, in its order, without touching the changed flag.
     // 1 when every write succeeded.
@@ -70,6 +74,7 @@ public:
     void cbUseDefaultClick();
     void eDefaultChange();
     void btnBrowseDefaultClick();
+    void eDefaultKeyDown(uint16_t& key, forms::TShiftState shift);
     void btnChangeFontClick();
 
     // `rule` holds kRuleChars, `folder` kPathChars units.
@@ -139,7 +144,9 @@ protected:
     virtual void CloseWindow() = 0;
 
 private:
-    void AddErrRows(int32_t* count);  // that many "ERR" rows; *count ends at 0
+    void AddErrRows(int32_t* count);
+    // The last row is saved as rule `index` is stored in `from` now.
+    void KeepStored(SettingsValues& from, int32_t index);
     void LoadOptions(SettingsValues& from);
     void LoadRules(SettingsValues& from);
 
@@ -149,6 +156,7 @@ private:
     MoveDirection timerDirection_ = MoveDirection::Up;  // timerMove's Tag while it runs
     char16_t guiFace_[kFaceChars] = {};
     uint32_t guiCharSet_ = 0;
+    RowSnapshots stored_;  // per row: the stored values behind a placeholder
 };
 
 }  // namespace fw

@@ -66,17 +66,24 @@ bool QuotableText(const std::u16string& s) {
     return true;
 }
 
-void PutHexText(std::vector<uint8_t>* out, const std::u16string& s, size_t column) {
+// Bytes in hex form, "hex:" or "hex(N):" first, lines wrapped as regedit
+// wraps them, under 80 columns.
+void PutHex(std::vector<uint8_t>* out, uint32_t type, const std::vector<uint8_t>& bytes, size_t column) {
     static const char16_t kDigits[] = u"0123456789abcdef";
-    Put(out, u"hex(1):");
-    column += 7;
-    std::vector<uint8_t> bytes;
-    for (char16_t c : s) {
-        bytes.push_back(static_cast<uint8_t>(c & 0xFF));
-        bytes.push_back(static_cast<uint8_t>(c >> 8));
+    if (type == kRegBinary) {
+        Put(out, u"hex:");
+        column += 4;
+    } else {
+        Put(out, u"hex(");
+        char16_t digits[9];
+        size_t n = 0;
+        for (int shift = 28; shift >= 0; shift -= 4)
+            if ((type >> shift) || n || shift == 0) digits[n++] = kDigits[(type >> shift) & 15];
+        digits[n] = 0;
+        Put(out, digits);
+        Put(out, u"):");
+        column += 6 + n;
     }
-    bytes.push_back(0);
-    bytes.push_back(0);
     for (size_t i = 0; i < bytes.size(); ++i) {
         PutUnit(out, kDigits[bytes[i] >> 4]);
         PutUnit(out, kDigits[bytes[i] & 15]);
@@ -84,12 +91,28 @@ void PutHexText(std::vector<uint8_t>* out, const std::u16string& s, size_t colum
         if (i + 1 == bytes.size()) break;
         PutUnit(out, u',');
         ++column;
-        // Lines wrapped as regedit wraps them, under 80 columns.
         if (column > 76) {
             Put(out, u"\\\r\n  ");
             column = 2;
         }
     }
+}
+
+void PutHexText(std::vector<uint8_t>* out, const std::u16string& s, size_t column) {
+    std::vector<uint8_t> bytes;
+    for (char16_t c : s) {
+        bytes.push_back(static_cast<uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<uint8_t>(c >> 8));
+    }
+    bytes.push_back(0);
+    bytes.push_back(0);
+    PutHex(out, kRegSz, bytes, column);
+}
+
+void PutDword(std::vector<uint8_t>* out, uint32_t number) {
+    static const char16_t kDigits[] = u"0123456789abcdef";
+    Put(out, u"dword:");
+    for (int shift = 28; shift >= 0; shift -= 4) PutUnit(out, kDigits[(number >> shift) & 15]);
 }
 
 // ---------------------------------------------------------------- reading
@@ -406,7 +429,7 @@ bool FileReader::Take(const std::u16string& name, RawData& data, ValueList* out)
     const ValueSpec* spec = FindSpec(name, &index, &bit, canonical);
     auto shown = [&name] { return u"\"" + Shown(name.data(), name.size()) + u"\""; };
     if (!spec) return Fail(shown() + u" is no value of the settings store");
-    StoredValue value{canonical, 0, 0, {}};
+    StoredValue value{canonical, 0, 0, {}, false, {}};
     if (spec->form == Form::Number) {
         if (data.dwordForm) {
             value.number = data.number;
@@ -522,10 +545,14 @@ void WriteRulesFile(const ValueList& values, std::vector<uint8_t>* out) {
         size_t start = out->size();
         PutQuoted(out, v.name);
         PutUnit(out, u'=');
-        if (v.type == kRegDword) {
-            static const char16_t kDigits[] = u"0123456789abcdef";
-            Put(out, u"dword:");
-            for (int shift = 28; shift >= 0; shift -= 4) PutUnit(out, kDigits[(v.number >> shift) & 15]);
+        if (v.raw) {
+            // Bytes kept as they were stored: exactly those go out.
+            if (v.type == kRegDword && v.bytes.size() == 4)
+                PutDword(out, v.bytes[0] | v.bytes[1] << 8 | v.bytes[2] << 16 | uint32_t(v.bytes[3]) << 24);
+            else
+                PutHex(out, v.type, v.bytes, (out->size() - start) / 2);
+        } else if (v.type == kRegDword) {
+            PutDword(out, v.number);
         } else if (QuotableText(v.text)) {
             PutQuoted(out, v.text);
         } else {

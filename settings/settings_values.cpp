@@ -1,4 +1,6 @@
 #include "settings_values.h"
+#include "stored_rules.h"
+#include <new>
 #include "registry.h"
 #include "results.h"
 #include "text.h"
@@ -25,6 +27,17 @@ public:
         return fw::WriteRule(index, type, text, folder);
     }
     bool RuleIndexEmpty(int32_t index) override { return fw::RuleIndexEmpty(index); }
+    int WriteRaw(const char16_t* name, uint32_t type, const uint8_t* data, uint32_t size) override {
+        return SetRegValue(RegRoot::CurrentUser, kSettingsKey, name, type, data, size) ? kDone : kFailed;
+    }
+    StoredRule* CaptureRule(int32_t index) override {
+        StoredRule* stored = new (std::nothrow) StoredRule();
+        if (stored && !stored->Capture(index)) {
+            delete stored;
+            stored = nullptr;
+        }
+        return stored;
+    }
 };
 
 }  // namespace
@@ -82,7 +95,7 @@ void ValueList::Append(StoredValue&& value) { values_.push_back(std::move(value)
 
 uint32_t ValueList::ReadDword(const char16_t* name, uint32_t def) {
     const StoredValue* v = Find(name);
-    return v && v->type == kRegDword ? v->number : def;
+    return v && !v->raw && v->type == kRegDword ? v->number : def;
 }
 
 void ValueList::ReadString(const char16_t* name, const char16_t* def, char16_t* buf, uint32_t cb) {
@@ -90,7 +103,7 @@ void ValueList::ReadString(const char16_t* name, const char16_t* def, char16_t* 
     if (!buf || cap == 0) return;
     const StoredValue* v = Find(name);
     // As from the registry: a text that does not fit whole is not read.
-    if (v && v->type == kRegSz && v->text.size() < cap) TextCopy(buf, cap, v->text.c_str());
+    if (v && !v->raw && v->type == kRegSz && v->text.size() < cap) TextCopy(buf, cap, v->text.c_str());
     else TextCopy(buf, cap, def ? def : u"");
 }
 
@@ -101,12 +114,12 @@ void ValueList::Clear() {
 }
 
 int ValueList::WriteDword(const char16_t* name, uint32_t value) {
-    Put({name, kRegDword, value, {}});
+    Put({name, kRegDword, value, {}, false, {}});
     return kDone;
 }
 
 int ValueList::WriteString(const char16_t* name, const char16_t* text) {
-    Put({name, kRegSz, 0, text ? text : u""});
+    Put({name, kRegSz, 0, text ? text : u"", false, {}});
     return kDone;
 }
 
@@ -132,6 +145,14 @@ int ValueList::WriteRule(int32_t index, uint32_t type, const char16_t* text, con
     WriteString(name, text);
     RuleValueName(name, kValueNameChars, index, kFolderSuffix);
     WriteString(name, folder);
+    return kDone;
+}
+
+int ValueList::WriteRaw(const char16_t* name, uint32_t type, const uint8_t* data, uint32_t size) {
+    StoredValue v{name, type, 0, {}, false, {}};
+    v.raw = true;
+    if (data) v.bytes.assign(data, data + size);
+    Put(v);
     return kDone;
 }
 

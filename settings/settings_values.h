@@ -12,6 +12,8 @@
 
 namespace fw {
 
+class StoredRule;
+
 class SettingsValues {
 public:
     virtual ~SettingsValues() = default;
@@ -27,6 +29,12 @@ public:
                               char16_t* folder, uint32_t folderBytes) = 0;
     virtual int WriteRule(int32_t index, uint32_t type, const char16_t* text, const char16_t* folder) = 0;
     virtual bool RuleIndexEmpty(int32_t index) = 0;
+    // A value as it was found, of any type and size (a row that shows a
+    // placeholder writes back what was stored).
+    virtual int WriteRaw(const char16_t* name, uint32_t type, const uint8_t* data, uint32_t size) = 0;
+    // Rule `index`'s values as they are now, or null where there are none to
+    // keep (a file's values are all read whole) or no memory for them.
+    virtual StoredRule* CaptureRule(int32_t index) = 0;
 };
 
 // HKEY_CURRENT_USER\Software\Fwise, through the settings store's operations.
@@ -34,9 +42,11 @@ SettingsValues& TheStore();
 
 struct StoredValue {
     std::u16string name;
-    uint32_t type;  // kRegDword or kRegSz
+    uint32_t type;  // kRegDword or kRegSz; for a raw value its own type
     uint32_t number;
     std::u16string text;
+    bool raw = false;  // written by WriteRaw: `bytes` as they were, never read as a number or text
+    std::vector<uint8_t> bytes;
 };
 
 // Values in the order they were first written; names compare without regard
@@ -62,6 +72,8 @@ public:
                       uint32_t folderBytes) override;
     int WriteRule(int32_t index, uint32_t type, const char16_t* text, const char16_t* folder) override;
     bool RuleIndexEmpty(int32_t index) override;
+    int WriteRaw(const char16_t* name, uint32_t type, const uint8_t* data, uint32_t size) override;
+    StoredRule* CaptureRule(int32_t) override { return nullptr; }
 
 private:
     std::vector<StoredValue> values_;

@@ -37,6 +37,23 @@ std::u16string Stored(const char16_t* name) {
 
 class Settings : public StoreTest {};
 
+// After the store was deleted under the window, the new rows are saved as
+// shown: nothing an earlier "ERR" row kept is written for them.
+TEST_F(Settings, ReloadDropsWhatTheOldRowsKept) {
+    WriteRules({{2, Repeat(u'r', 600), u"C:\\long"}});
+    FakeOptionDlg dlg;
+    dlg.LoadSettings();
+    ASSERT_EQ(Utf8(dlg.rows.at(0).rule), "ERR");
+    DeleteSettings();
+    dlg.ReloadSettings();
+    ASSERT_TRUE(dlg.rows.empty());
+    dlg.answers.push_back({true, u".pdf", u"C:\\Docs"});
+    dlg.OnAdd(RuleDialogKind::File);
+    ASSERT_TRUE(dlg.SaveSettings());
+    EXPECT_EQ(Utf8(Stored(u"0000Rule")), ".pdf");
+    EXPECT_EQ(ReadSettingDword(u"0000Type", 9), 1u);
+}
+
 TEST_F(Settings, FirstStartWithoutKey) {
     FakeOptionDlg dlg;
     dlg.LoadSettings();
@@ -379,6 +396,8 @@ TEST_F(Rules, AddGivesTypeAndGoesToTheEnd) {
         EXPECT_EQ(dlg.rows[2].type, row.type) << Utf8(row.text);
         EXPECT_EQ(Utf8(dlg.rows[2].rule), Utf8(row.text));
         EXPECT_EQ(dlg.Selected(), 2) << Utf8(row.text);
+        EXPECT_EQ(dlg.focusMark, 2) << "the new row carries the focus mark, so Up and Down start from it";
+        EXPECT_EQ(dlg.shown, 2);
         EXPECT_TRUE(dlg.listFocused);
         EXPECT_TRUE(dlg.ruleButtons);
         EXPECT_TRUE(dlg.Changed());

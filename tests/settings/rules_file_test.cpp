@@ -424,7 +424,41 @@ public:
     void OnImportRules() override { ImportRulesIntoWindow(*this, *this); }
 };
 
+// A row shown as "ERR" is saved as stored; an export writes it the same way,
+// and such a file is not taken back in until the rule is put right.
+TEST_F(CommandLine, RowsShownAsErrGoOutAsStored) {
+    WriteRules({{0, u"ok", u"C:\\ok"}, {2, Repeat(u'r', 600), u"C:\\long"}});
+    FakeSide side;
+    ASSERT_EQ(RunArgs(side, {u"/export", u"e.reg"}), kExitOk);
+    const std::vector<uint8_t>& file = side.files[u"e.reg"];
+    std::string text = Utf8(TextOf(file));
+    EXPECT_NE(text.find("\"0001Rule\"=hex(1):72,00,72,00"), std::string::npos) << text.substr(0, 800);
+    EXPECT_NE(text.find("\"0001Type\"=dword:00000002"), std::string::npos);
+    ValueList back;
+    RulesFileRefusal why{};
+    EXPECT_FALSE(ReadRulesFile(file.data(), file.size(), DecodeLatin1, &back, &why));
+    EXPECT_NE(Utf8(why.reason).find("\"0001Rule\" is longer than 512 characters"), std::string::npos)
+        << Utf8(why.reason);
+}
+
 class WindowExchange : public StoreTest {};
+
+// The rows an import replaces take their kept values with them: a save then
+// writes the file's rules, not what an "ERR" row held before.
+TEST_F(WindowExchange, ReplacingDropsWhatTheOldRowsKept) {
+    WriteRules({{2, Repeat(u'r', 600), u"C:\\long"}});
+    FakeOptionDlg dlg;
+    dlg.LoadSettings();
+    ASSERT_EQ(dlg.rows.size(), 1u);
+    ASSERT_EQ(Utf8(dlg.rows[0].rule), "ERR");
+    ValueList file = Saved({{1, u".zip", u"C:\\Zips"}});
+    dlg.ImportSettings(file, false);
+    ASSERT_TRUE(dlg.SaveSettings());
+    char16_t rule[kRuleChars];
+    ReadSettingString(u"0000Rule", u"", rule, sizeof rule);
+    EXPECT_EQ(Utf8(rule), ".zip");
+    EXPECT_EQ(ReadSettingDword(u"0000Type", 9), 1u);
+}
 
 TEST_F(WindowExchange, CtrlEExportsTheScreenAndLeavesItUnsaved) {
     WriteRules({{0, u"stored", u"C:\\s"}});
