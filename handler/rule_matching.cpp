@@ -1,63 +1,60 @@
 #include "rule_matching.h"
+#include "match_steps.h"
 #include "settings_store.h"
 #include "text.h"
 
 namespace fw {
 
-int32_t FindRuleFolder(const char16_t* url, const char16_t* nameSource, char16_t* folder) {
-    if (!nameSource) return kInvalidArg;
-    const uint32_t folderBytes = kFolderChars * sizeof(char16_t);
+namespace {
 
-    uint32_t useDefault = ReadSettingDword(kUseDefault, 0);
+// The rules as the handler reads them: afresh from the settings store, value
+// by value, only as far as the walk goes.
+class StoreRules : public RuleSource {
+public:
+    uint32_t UseDefault() override { return ReadSettingDword(kUseDefault, 0); }
+    int32_t Count() override { return static_cast<int32_t>(ReadSettingDword(kNum, 0)); }
 
-    // The name part runs from the last '/' (included) to the end; the
-    // extension from the last '.', usable only after the name part's start.
-    const char16_t* dot = TextRChr(nameSource, u'.');
-    const char16_t* slash = TextRChr(nameSource, u'/');
-    const char16_t* namePart = slash ? slash : nameSource;
-    bool extensionUsable = dot && dot > namePart;
-    bool nameUsable = TextLen(namePart) > 1;
-
-    char16_t valueName[kValueNameChars];
-    char16_t rule[kRuleChars];
-    int32_t num = static_cast<int32_t>(ReadSettingDword(kNum, 0));
-    int32_t gap = 0;  // indices in a row with neither Type nor Rule stored
-    for (int32_t i = 0; i < num; ++i) {
+    bool Rule(int32_t i, uint32_t* type, char16_t* rule, uint32_t ruleBytes) override {
+        char16_t valueName[kValueNameChars];
         RuleValueName(valueName, kValueNameChars, i, kTypeSuffix);
-        uint32_t type = ReadSettingDword(valueName, kNameRule);
+        *type = ReadSettingDword(valueName, kNameRule);
         RuleValueName(valueName, kValueNameChars, i, kRuleSuffix);
-        ReadSettingString(valueName, u"", rule, sizeof rule);
-        if (!rule[0]) {
-            // A huge corrupt "Num" would otherwise block the browser for hours.
-            // Looked at only here, so stored rules cost no extra reads.
-            bool stored = SettingStored(valueName);
-            if (!stored) {
-                RuleValueName(valueName, kValueNameChars, i, kTypeSuffix);
-                stored = SettingStored(valueName);
-            }
-            if (stored) gap = 0;
-            else if (++gap >= kRuleGapLimit) break;
-            continue;
+        ReadSettingString(valueName, u"", rule, ruleBytes);
+        if (rule[0]) {
+            gap_ = 0;
+            return true;
         }
-        gap = 0;
-
-        bool match = false;
-        switch (type) {
-            case kNameRule: match = nameUsable && FindTextI(namePart, rule); break;
-            case kExtensionRule: match = extensionUsable && EqualTextI(dot, rule); break;
-            case kUrlRule: match = url && FindTextI(url, rule); break;
-            default: break;
+        // A huge corrupt "Num" would otherwise block the browser for hours.
+        // Looked at only here, so stored rules cost no extra reads.
+        bool stored = SettingStored(valueName);
+        if (!stored) {
+            RuleValueName(valueName, kValueNameChars, i, kTypeSuffix);
+            stored = SettingStored(valueName);
         }
-        if (match) {
-            RuleValueName(valueName, kValueNameChars, i, kFolderSuffix);
-            ReadSettingString(valueName, u"", folder, folderBytes);
-            return 0;
-        }
+        if (stored) gap_ = 0;
+        else if (++gap_ >= kRuleGapLimit) return false;
+        return true;
     }
 
-    if (!useDefault) return 1;
-    ReadSettingString(kDefaultFolder, u"", folder, folderBytes);
-    return folder[0] ? 0 : 1;
+    void Folder(int32_t i, char16_t* folder, uint32_t folderBytes) override {
+        char16_t valueName[kValueNameChars];
+        RuleValueName(valueName, kValueNameChars, i, kFolderSuffix);
+        ReadSettingString(valueName, u"", folder, folderBytes);
+    }
+
+    void DefaultFolder(char16_t* folder, uint32_t folderBytes) override {
+        ReadSettingString(kDefaultFolder, u"", folder, folderBytes);
+    }
+
+private:
+    int32_t gap_ = 0;  // indices in a row with neither Type nor Rule stored
+};
+
+}  // namespace
+
+int32_t FindRuleFolder(const char16_t* url, const char16_t* nameSource, char16_t* folder) {
+    StoreRules store;
+    return WalkRules(store, url, nameSource, folder, kFolderChars * sizeof(char16_t), nullptr);
 }
 
 }  // namespace fw
