@@ -2,6 +2,8 @@
 #include "browse_folder.h"
 #include "pictures.h"
 #include "rule_dialog_box.h"
+#include "test_dialog_box.h"
+#include "tester_texts.h"
 #include "text.h"
 #include "texts.h"
 
@@ -55,9 +57,14 @@ TOptionDlgBox::TOptionDlgBox() : TForm(L"TOptionDlgBox", nullptr, true, true) {
     ilList->Add(PictureIcon(Picture::NameRule));
     ilList->Add(PictureIcon(Picture::ExtRule));
     ilList->Add(PictureIcon(Picture::UrlRule));
+    // Image 3 is no rule type: only the mark laid over a rule's picture.
+    ilList->SetOverlay(ilList->Add(PictureIcon(Picture::Mark)), RuleListMarks::kOverlay);
     timerMove = new TTimer(this);
     timerMove->SetInterval(kMoveFirstDelayMs);
     timerMove->OnTimer = Bind<&TOptionDlgBox::RepeatMoveRuleItem>(this);
+    timerMarks = new TTimer(this);
+    timerMarks->SetInterval(10);
+    timerMarks->OnTimer = Bind<&TOptionDlgBox::RefreshMarks>(this);
     fdGUI = new TFontDialog(this);
 
     PageControl = Place(new TPageControl(this), 0, 0, 624, 391, kAll);
@@ -128,6 +135,7 @@ void TOptionDlgBox::BuildRulesPage() {
         {&btnAddRulebyURL, Picture::AddByUrl, t.hintAddByUrl, 1},
         {&btnEditRule, Picture::EditRule, t.hintEdit, 0},
         {&btnDeleteRule, Picture::DeleteRule, t.hintDelete, 0},
+        {&btnTestRule, Picture::TestRule, TestTexts().hintTest, 0},
     };
     int left = 4;
     for (const Tool& tool : tools) {
@@ -144,6 +152,7 @@ void TOptionDlgBox::BuildRulesPage() {
     btnAddRulebyURL->OnClick = Bind<&TOptionDlgBox::OnAdd>(this);
     btnEditRule->OnClick = Bind<&TOptionDlgBox::OnEdit>(this);
     btnDeleteRule->OnClick = Bind<&TOptionDlgBox::OnDel>(this);
+    btnTestRule->OnClick = Bind<&TOptionDlgBox::OnTest>(this);
     btnEditRule->SetEnabled(false);
     btnDeleteRule->SetEnabled(false);
 
@@ -170,6 +179,8 @@ void TOptionDlgBox::BuildRulesPage() {
     lvList->OnChange = Bind<&TOptionDlgBox::lvListChange>(this);
     lvList->OnDblClick = Bind<&TOptionDlgBox::lvListDblClick>(this);
     lvList->OnKeyDown = Bind<&TOptionDlgBox::lvListKeyDown>(this);
+    lvList->EnableInfoTips();
+    lvList->OnInfoTip = Bind<&TOptionDlgBox::lvListInfoTip>(this);
 }
 
 void TOptionDlgBox::BuildGeneralPage() {
@@ -329,6 +340,21 @@ void TOptionDlgBox::lvListChange(TObject*, int, TItemChange Change) {
     OptionDlgLogic::lvListChange(Change == TItemChange::ctState);
 }
 
+void TOptionDlgBox::OnTest(TObject*) { OptionDlgLogic::OnTest(); }
+
+void TOptionDlgBox::lvListInfoTip(TObject*, int Item, wchar_t* Text, int Cap) { marks_.Hint(Item, Text, Cap); }
+
+void TOptionDlgBox::RefreshMarks(TObject*) {
+    timerMarks->SetEnabled(false);
+    marks_.Refresh(lvList);
+}
+
+// Marks depend on every rule before them: worked out again, whole, once the
+// current change (a load of many rows, say) is over.
+void TOptionDlgBox::ScheduleMarks() {
+    if (!timerMarks->Enabled()) timerMarks->SetEnabled(true);
+}
+
 // --- what the logic asks of the window ---
 
 bool TOptionDlgBox::UseDefaultChecked() { return cbUseDefault->Checked(); }
@@ -389,14 +415,23 @@ void TOptionDlgBox::GetRule(int32_t i, uint32_t* type, char16_t* rule, size_t ru
 
 void TOptionDlgBox::AppendRule(uint32_t type, const char16_t* rule, const char16_t* folder) {
     lvList->Add(ImageOf(type), W(rule), W(folder), static_cast<LPARAM>(type));
+    ScheduleMarks();
 }
 
 void TOptionDlgBox::SetRule(int32_t i, uint32_t type, const char16_t* rule, const char16_t* folder) {
     lvList->Set(i, ImageOf(type), W(rule), W(folder), static_cast<LPARAM>(type));
+    ScheduleMarks();
 }
 
-void TOptionDlgBox::DeleteRule(int32_t i) { lvList->Delete(i); }
-void TOptionDlgBox::ExchangeRules(int32_t i, int32_t j) { lvList->Exchange(i, j); }
+void TOptionDlgBox::DeleteRule(int32_t i) {
+    lvList->Delete(i);
+    ScheduleMarks();
+}
+
+void TOptionDlgBox::ExchangeRules(int32_t i, int32_t j) {
+    lvList->Exchange(i, j);
+    ScheduleMarks();
+}
 void TOptionDlgBox::SelectRule(int32_t i) { lvList->Select(i); }
 
 void TOptionDlgBox::FocusAndShowRule(int32_t i) {
@@ -430,6 +465,17 @@ bool TOptionDlgBox::RunRuleDialog(bool fileKind, char16_t* rule, char16_t* folde
     }
     delete dlg;
     return ok;
+}
+
+int32_t TOptionDlgBox::RunTester() {
+    TestDialogData data;
+    ReadRuleRows(lvList, &data.rules);
+    data.useDefault = cbUseDefault->Checked();
+    wchar_t folder[kPathChars];
+    eDefault->GetText(folder, kPathChars);
+    data.defaultFolder = U(folder);
+    data.follow = cbParseURL->Checked();
+    return RunTestDialog(this, ilList, data);
 }
 
 bool TOptionDlgBox::TimerEnabled() { return timerMove->Enabled(); }

@@ -4,6 +4,7 @@
 #pragma once
 #include "forms/forms.h"
 #include "option_logic.h"
+#include "rule_marks_win.h"
 #include "setup_logic.h"
 
 namespace fw {
@@ -27,6 +28,7 @@ public:
     TButton* btnApply;
     TImageList* ilList;
     TTimer* timerMove;
+    TTimer* timerMarks;  // works the marks out once a burst of list changes is over
     TFontDialog* fdGUI;
 
     // Rules page
@@ -34,6 +36,7 @@ public:
     TFlatButton* btnAddRulebyURL;
     TFlatButton* btnEditRule;
     TFlatButton* btnDeleteRule;
+    TFlatButton* btnTestRule;
     TImage* imgUpArrow;
     TImage* imgBottomArrow;
     TListView* lvList;
@@ -102,6 +105,9 @@ public:
     void lvListKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
     void lvListDblClick(TObject* Sender);
     void lvListChange(TObject* Sender, int Item, TItemChange Change);
+    void OnTest(TObject* Sender);
+    void lvListInfoTip(TObject* Sender, int Item, wchar_t* Text, int Cap);
+    void RefreshMarks(TObject* Sender);
     void OnSetupDll(TObject* Sender);
     void btnHelpClick(TObject* Sender);
     void AboutSheetResize(TObject* Sender);
@@ -147,6 +153,7 @@ protected:
     void BeginRuleUpdate() override;
     void EndRuleUpdate() override;
     bool RunRuleDialog(bool fileKind, char16_t* rule, char16_t* folder) override;
+    int32_t RunTester() override;
     bool TimerEnabled() override;
     void SetTimerEnabled(bool on) override;
     uint32_t TimerInterval() override;
@@ -163,6 +170,9 @@ private:
     void BuildGeneralPage();
     void BuildSetupPage();
     void BuildAboutPage();
+    void ScheduleMarks();
+
+    RuleListMarks marks_;
 };
 
 extern TOptionDlgBox* OptionDlgBox;

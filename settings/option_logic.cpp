@@ -293,6 +293,16 @@ void OptionDlgLogic::lvListKeyDown(uint16_t key, bool ctrl) {
     else if (key == u'D' && ctrl) OnDel();
     else if (key == kKeyUp && ctrl) MoveRuleItem(-1);
     else if (key == kKeyDown && ctrl) MoveRuleItem(+1);
+    else if (key == u'T' && ctrl) OnTest();
+}
+
+void OptionDlgLogic::OnTest() {
+    int32_t matched = RunTester();
+    if (matched >= 0 && matched < RuleCount()) {
+        SelectRule(matched);
+        FocusAndShowRule(matched);
+    }
+    FocusRuleList();
 }
 
 void OptionDlgLogic::lvListDblClick() { OnEdit(); }

@@ -68,6 +68,9 @@ public:
     bool MoveRuleItem(int32_t direction);
     void OnMoveStart(int32_t senderTag, MouseButton button);
     void RepeatMoveRuleItem();
+    // The tester over the rules on screen; closed with a matched rule, that
+    // rule is selected in the list.
+    void OnTest();
     void lvListKeyDown(uint16_t key, bool ctrl);
     void lvListDblClick();
     void lvListChange(bool stateChanged);
@@ -111,6 +114,8 @@ protected:
     virtual void EndRuleUpdate() {}
     // Rule dialog: true on OK, with the boxes' texts in `rule` and `folder`.
     virtual bool RunRuleDialog(bool fileKind, char16_t* rule, char16_t* folder) = 0;
+    // The tester: the rule the last test matched, -1 for none.
+    virtual int32_t RunTester() { return -1; }
     // timerMove and the mouse
     virtual bool TimerEnabled() = 0;
     virtual void SetTimerEnabled(bool on) = 0;

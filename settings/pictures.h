@@ -16,6 +16,8 @@ enum class Picture {
     UpArrow,
     DownArrow,
     Folder,
+    TestRule,
+    Mark,  // the overlay of a rule that never takes effect
     Count,
 };
 

@@ -85,6 +85,19 @@ Map kFolder = {
     "oyyyyyyyyyyyyyyo", "oyyyyyyyyyyyyyyo", "oyyyyyyyyyyyyyyo", "oyyyyyyyyyyyyyyo",
     "oyyyyyyyyyyyyyyo", "oooooooooooooooo", "................", "................",
 };
+Map kTestRule = {
+    "................", "....kkkkk.......", "...kcccccck.....", "..kccwwcccck....",
+    "..kcwwcccccck...", "..kcwccccccck...", "..kccccccccck...", "..kccccccccck...",
+    "...kccccccck....", "....kccccckk....", ".....kkkkkkbb...", "...........bbb..",
+    "............bbb.", ".............bbb", "..............bb", "................",
+};
+// Laid over a rule's icon when the rule can never take effect.
+Map kMark = {
+    "................", "................", "................", "................",
+    "................", "................", "................", "................",
+    "..rrrr..........", ".rrwwrr.........", "rrrwwrrr........", "rrrwwrrr........",
+    "rrrrrrrr........", "rrrwwrrr........", ".rrwwrr.........", "..rrrr..........",
+};
 // The program: a folder with a blue arrow into it.
 Map kProgram = {
     "................", "................", ".ooooo....bb....", "oyyyyyo...bb....",
@@ -141,7 +154,8 @@ HICON MakeIcon(Map map, int size, bool greyed = false) {
 }
 
 const char* const* const kMaps[] = {kNameRule, kExtRule,   kUrlRule, kAddByName, kAddByUrl,
-                                    kEditRule, kDeleteRule, kUpArrow, kDownArrow, kFolder};
+                                    kEditRule, kDeleteRule, kUpArrow, kDownArrow, kFolder,
+                                    kTestRule, kMark};
 
 HICON CachedIcon(Picture p, bool greyed) {
     static HICON icons[2][static_cast<int>(Picture::Count)] = {};

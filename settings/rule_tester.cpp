@@ -138,6 +138,20 @@ void FillText(char16_t* out, size_t cap, const char16_t* format, const char16_t*
     out[n] = 0;
 }
 
+bool IsTestableAddress(const char16_t* text) {
+    if (!text) return false;
+    for (const char16_t* c = text; *c; ++c)
+        if (*c < 0x20 || *c == 0x7F) return false;
+    const char16_t* const schemes[] = {u"http://", u"https://", u"ftp://", u"file:"};
+    for (const char16_t* scheme : schemes) {
+        size_t n = TextLen(scheme);
+        if (TextLen(text) <= n) continue;
+        // The scheme must stand at the start, not merely occur.
+        if (FindTextI(text, scheme) == text) return true;
+    }
+    return false;
+}
+
 void ExplainTest(const ScreenRule* rules, int32_t count, const TestRun& run, const char16_t* url,
                  const char16_t* followed, const char16_t* nameSource, std::vector<TestRow>* rows) {
     const TesterTexts& t = TestTexts();

@@ -41,6 +41,11 @@ void RunTest(const ScreenRule* rules, int32_t count, const ScreenDefault& def, c
 // `cap` units if need be, always terminated.
 void FillText(char16_t* out, size_t cap, const char16_t* format, const char16_t* a, const char16_t* b = nullptr);
 
+// Whether a text is an address the tester takes from the clipboard: it
+// begins with http://, https://, ftp:// or file: (any case) and holds no
+// line break or other control character.
+bool IsTestableAddress(const char16_t* text);
+
 // One row of the tester's result list.
 constexpr size_t kRowChars = 1200;
 struct TestRow {

@@ -856,6 +856,8 @@ TImageList::~TImageList() {
 
 int TImageList::Add(HICON icon) { return ImageList_AddIcon(list_, icon); }
 
+void TImageList::SetOverlay(int image, int overlay) { ImageList_SetOverlayImage(list_, image, overlay); }
+
 // --- TListView ---
 
 TListView::TListView(TWinControl* parent) : TWinControl(parent) {
@@ -983,6 +985,22 @@ void TListView::FocusItem(int i) {
 
 void TListView::MakeVisible(int i) { SendMessageW(handle_, LVM_ENSUREVISIBLE, i, FALSE); }
 
+void TListView::SetOverlay(int i, int overlay) {
+    LVITEMW item = {};
+    item.stateMask = LVIS_OVERLAYMASK;
+    item.state = INDEXTOOVERLAYMASK(overlay);
+    SendMessageW(handle_, LVM_SETITEMSTATE, i, reinterpret_cast<LPARAM>(&item));
+}
+
+int TListView::Overlay(int i) const {
+    UINT state = static_cast<UINT>(SendMessageW(handle_, LVM_GETITEMSTATE, i, LVIS_OVERLAYMASK));
+    return static_cast<int>((state & LVIS_OVERLAYMASK) >> 8);
+}
+
+void TListView::EnableInfoTips() {
+    SendMessageW(handle_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP, LVS_EX_INFOTIP);
+}
+
 void TListView::BeginUpdate() {
     SendMessageW(handle_, WM_SETREDRAW, FALSE, 0);
     // Hidden while it fills: Wine's list view otherwise works out its
@@ -1011,6 +1029,16 @@ bool TListView::HandleNotify(NMHDR* hdr, LRESULT* result) {
                              : (nm->uChanged & LVIF_IMAGE) ? TItemChange::ctImage
                                                            : TItemChange::ctText;
         OnChange(this, nm->iItem, change);
+        *result = 0;
+        return true;
+    }
+    if (hdr->code == LVN_GETINFOTIPW) {
+        NMLVGETINFOTIPW* tip = reinterpret_cast<NMLVGETINFOTIPW*>(hdr);
+        if (OnInfoTip && tip->pszText && tip->cchTextMax > 0 && tip->iItem >= 0) {
+            // The list may have put the row's own text there; the tip says only ours.
+            tip->pszText[0] = 0;
+            OnInfoTip(this, tip->iItem, tip->pszText, tip->cchTextMax);
+        }
         *result = 0;
         return true;
     }
@@ -1308,7 +1336,8 @@ LRESULT TForm::WndProc(UINT msg, WPARAM w, LPARAM l) {
 // --- TApplication ---
 
 void TApplication::Initialize() {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES |
+                                              ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&icc);
 }
 

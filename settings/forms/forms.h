@@ -378,6 +378,8 @@ public:
     TImageList(TForm* owner, int size);
     ~TImageList() override;
     int Add(HICON icon);
+    // Makes image `image` the overlay numbered `overlay` (1 to 4).
+    void SetOverlay(int image, int overlay);
     HIMAGELIST Handle() const { return list_; }
 
 private:
@@ -403,6 +405,13 @@ public:
     void Select(int i);
     void FocusItem(int i);
     void MakeVisible(int i);
+    // Overlay `overlay` of the image list over row i's picture; 0: none.
+    void SetOverlay(int i, int overlay);
+    int Overlay(int i) const;
+    // Info tips: OnInfoTip(sender, row, buffer, capacity) fills the buffer
+    // (left empty: no tip).
+    void EnableInfoTips();
+    TEvent<TObject*, int, wchar_t*, int> OnInfoTip;
     void BeginUpdate();
     void EndUpdate();
 

@@ -476,6 +476,7 @@ TEST_F(Rules, KeyTable) {
         const char* order;       // after the key, from "abcd" with row 1 selected
         int dialogs;             // rule dialogs opened
         bool fileKind;
+        int tests = 0;           // testers opened
     } rows[] = {
         {"Delete", kKeyDelete, false, "acd", 0, false},
         {"Ctrl+Delete", kKeyDelete, true, "acd", 0, false},
@@ -491,6 +492,8 @@ TEST_F(Rules, KeyTable) {
         {"Up alone", kKeyUp, false, "abcd", 0, false},
         {"Ctrl+Down", kKeyDown, true, "acbd", 0, false},
         {"Down alone", kKeyDown, false, "abcd", 0, false},
+        {"Ctrl+T tests", u'T', true, "abcd", 0, false, 1},
+        {"T alone", u'T', false, "abcd", 0, false, 0},
     };
     for (const auto& row : rows) {
         FakeOptionDlg dlg;
@@ -502,6 +505,23 @@ TEST_F(Rules, KeyTable) {
         if (row.dialogs) {
             EXPECT_EQ(dlg.dialogCalls[0].fileKind, row.fileKind) << row.label;
         }
+        EXPECT_EQ(dlg.testerCalls, row.tests) << row.label;
+    }
+}
+
+TEST_F(Rules, TesterSelectsTheMatchedRule) {
+    struct {
+        int32_t match, selectedAfter;
+    } rows[] = {{2, 2}, {-1, 1}, {9, 1}};  // matched; none; not in the list (stale answer)
+    for (const auto& row : rows) {
+        FakeOptionDlg dlg;
+        dlg.Load(Rows(4));
+        dlg.Select(1);
+        dlg.testerMatch = row.match;
+        dlg.OnTest();
+        EXPECT_EQ(dlg.Selected(), row.selectedAfter) << row.match;
+        EXPECT_TRUE(dlg.listFocused) << row.match;
+        EXPECT_FALSE(dlg.Changed()) << "testing changes nothing";
     }
 }
 

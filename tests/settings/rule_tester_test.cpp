@@ -4,6 +4,7 @@
 #include "rule_matching.h"
 #include "rule_tester.h"
 #include "store_util.h"
+#include <memory>
 
 namespace fw::test {
 namespace {
@@ -207,6 +208,18 @@ TEST(RuleTesterText, FoldersThatAreLookedAt) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(static_cast<int>(ClassifyFolder(row.folder)), static_cast<int>(row.expected)) << Utf8(row.folder);
+}
+
+TEST(RuleTesterText, ClipboardAddresses) {
+    struct {
+        const char16_t* text;
+        bool taken;
+    } rows[] = {
+        {u"http://example.com/a.zip", true}, {u"HTTPS://example.com/", true}, {u"ftp://h/f", true},
+        {u"file:///C:/dl/x.txt", true}, {u"http://", false}, {u"see http://example.com", false},
+        {u"http://h/a\r\nsecond line", false}, {u"mailto:a@b", false}, {u"", false},
+    };
+    for (const auto& row : rows) EXPECT_EQ(IsTestableAddress(row.text), row.taken) << Utf8(row.text);
 }
 
 }  // namespace
