@@ -285,7 +285,10 @@ void TTestDlgBox::Test(const wchar_t* url, const wchar_t* followed, const wchar_
 
 std::u16string ClipboardAddress() {
     std::u16string out;
-    if (!OpenClipboard(nullptr)) return out;
+    // Another program may hold the clipboard open for a moment.
+    bool open = false;
+    for (int tries = 0; tries < 10 && !(open = OpenClipboard(nullptr) != 0); ++tries) Sleep(20);
+    if (!open) return out;
     if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
         if (const wchar_t* text = static_cast<const wchar_t*>(GlobalLock(h))) {
             // The block's own size bounds the read: clipboard text need not end.

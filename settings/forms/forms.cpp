@@ -997,8 +997,89 @@ int TListView::Overlay(int i) const {
     return static_cast<int>((state & LVIS_OVERLAYMASK) >> 8);
 }
 
+// Wine's list view has no info tips of its own (LVS_EX_INFOTIP): the list
+// keeps a tracking tooltip and shows it itself, alike everywhere.
+constexpr UINT_PTR kTipTimer = 0x7159;
+
 void TListView::EnableInfoTips() {
-    SendMessageW(handle_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP, LVS_EX_INFOTIP);
+    if (tip_) return;
+    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+    if (!tip_) return;
+    SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 500);
+    TOOLINFOW ti = {};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    ti.hwnd = handle_;
+    ti.uId = 1;
+    ti.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    if (!subclassed_) subclassed_ = SetWindowSubclass(handle_, &TWinControl::SubclassThunk, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+TListView::~TListView() {
+    if (tip_) DestroyWindow(tip_);
+}
+
+void TListView::HideTip() {
+    if (!tip_) return;
+    KillTimer(handle_, kTipTimer);
+    TOOLINFOW ti = {};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = handle_;
+    ti.uId = 1;
+    SendMessageW(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
+}
+
+LRESULT TListView::SubclassProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+    if (!tip_) return TWinControl::SubclassProc(h, msg, w, l);
+    switch (msg) {
+        case WM_MOUSEMOVE: {
+            LVHITTESTINFO hit = {};
+            hit.pt = {GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+            int row = static_cast<int>(SendMessageW(h, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+            if (row != tipRow_) {
+                HideTip();
+                tipRow_ = row;
+                if (row >= 0) SetTimer(h, kTipTimer, 400, nullptr);
+            }
+            TRACKMOUSEEVENT tme = {sizeof tme, TME_LEAVE, h, 0};
+            TrackMouseEvent(&tme);
+            break;
+        }
+        case WM_MOUSELEAVE:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_KEYDOWN:
+        case WM_MOUSEWHEEL:
+        case WM_VSCROLL:
+            HideTip();
+            tipRow_ = -1;
+            break;
+        case WM_TIMER:
+            if (w != kTipTimer) break;
+            KillTimer(h, kTipTimer);
+            if (tipRow_ >= 0 && tipRow_ < Count() && OnInfoTip) {
+                wchar_t text[1024] = {};
+                OnInfoTip(this, tipRow_, text, 1024);
+                text[1023] = 0;
+                if (!text[0]) return 0;
+                TOOLINFOW ti = {};
+                ti.cbSize = sizeof ti;
+                ti.hwnd = h;
+                ti.uId = 1;
+                ti.lpszText = text;
+                SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+                POINT p;
+                GetCursorPos(&p);
+                SendMessageW(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(p.x + 12, p.y + 20));
+                SendMessageW(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
+            }
+            return 0;
+        default: break;
+    }
+    return TWinControl::SubclassProc(h, msg, w, l);
 }
 
 void TListView::BeginUpdate() {
@@ -1029,16 +1110,6 @@ bool TListView::HandleNotify(NMHDR* hdr, LRESULT* result) {
                              : (nm->uChanged & LVIF_IMAGE) ? TItemChange::ctImage
                                                            : TItemChange::ctText;
         OnChange(this, nm->iItem, change);
-        *result = 0;
-        return true;
-    }
-    if (hdr->code == LVN_GETINFOTIPW) {
-        NMLVGETINFOTIPW* tip = reinterpret_cast<NMLVGETINFOTIPW*>(hdr);
-        if (OnInfoTip && tip->pszText && tip->cchTextMax > 0 && tip->iItem >= 0) {
-            // The list may have put the row's own text there; the tip says only ours.
-            tip->pszText[0] = 0;
-            OnInfoTip(this, tip->iItem, tip->pszText, tip->cchTextMax);
-        }
         *result = 0;
         return true;
     }

@@ -408,10 +408,12 @@ public:
     // Overlay `overlay` of the image list over row i's picture; 0: none.
     void SetOverlay(int i, int overlay);
     int Overlay(int i) const;
-    // Info tips: OnInfoTip(sender, row, buffer, capacity) fills the buffer
-    // (left empty: no tip).
+    // Info tips: a tip beside the row under the mouse, shown after a short
+    // rest. OnInfoTip(sender, row, buffer, capacity) fills the buffer (left
+    // empty: no tip).
     void EnableInfoTips();
     TEvent<TObject*, int, wchar_t*, int> OnInfoTip;
+    ~TListView() override;
     void BeginUpdate();
     void EndUpdate();
 
@@ -419,8 +421,14 @@ public:
     TNotifyEvent OnDblClick;
     bool HandleNotify(NMHDR* hdr, LRESULT* result) override;
 
+protected:
+    LRESULT SubclassProc(HWND h, UINT msg, WPARAM w, LPARAM l) override;
+
 private:
+    void HideTip();
     bool hiddenForUpdate_ = false;
+    HWND tip_ = nullptr;
+    int tipRow_ = -1;  // the row under the mouse
 };
 
 class TTimer : public TObject {

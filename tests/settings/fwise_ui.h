@@ -17,8 +17,6 @@ inline std::wstring BinDir() {
     return p.substr(0, p.rfind(L'\\') + 1);
 }
 
-inline std::string Narrow(const std::wstring& s) { return Utf8(std::u16string(U(s.c_str()))); }
-
 inline std::wstring Text(HWND h) {
     wchar_t buf[1024] = {};
     GetWindowTextW(h, buf, 1024);
