@@ -1,7 +1,9 @@
 #include "fwise_obj.h"
 #include "fwise_module.h"
 #include "name_source.h"
+#include "results.h"
 #include "rule_matching.h"
+#include "scoped_win.h"
 #include "seed_save_folder.h"
 #include "url_resolve.h"
 #include <cstring>
@@ -54,21 +56,20 @@ STDMETHODIMP_(ULONG) CFwiseObj::Release() {
 STDMETHODIMP CFwiseObj::Download(IMoniker* pmk, IBindCtx* pbc, DWORD, LONG, BINDINFO*, LPCOLESTR,
                                  LPCOLESTR, UINT) {
     std::memset(folder_, 0, sizeof folder_);
-    LPOLESTR url = nullptr;
-    wchar_t* finalUrl = nullptr;
+    // Declared in this order so that the URL is freed before the final URL.
+    ScopedCoMem<wchar_t> finalUrl;
+    ScopedCoMem<OLECHAR> url;
     // Anything but S_OK (S_FALSE included) means there is no URL to go by.
     // A moniker that claims S_OK without a name is treated the same way.
-    if (pmk->GetDisplayName(pbc, nullptr, &url) == S_OK && url) {
-        const char16_t* nameSource = U(url);
-        if (IsScriptUrl(U(url)) && ReadSettingDword(kParseUrl, 0) == 1) {
-            if (ResolveFinalUrl(url, &finalUrl) == 0) nameSource = U(finalUrl);
+    if (pmk->GetDisplayName(pbc, nullptr, url.Receive()) == S_OK && url) {
+        const char16_t* nameSource = U(url.Get());
+        if (IsScriptUrl(U(url.Get())) && ReadSettingDword(kParseUrl, 0) == 1) {
+            if (ResolveFinalUrl(url.Get(), finalUrl.Receive()) == kResolved) nameSource = U(finalUrl.Get());
         }
         // URL rules look at the URL as the browser gave it; name and
         // extension rules at the name source.
-        if (FindRuleFolder(U(url), nameSource) == 0) SeedSaveFolder();
+        if (FindRuleFolder(U(url.Get()), nameSource) == kFolderFound) SeedSaveFolder();
     }
-    if (url) CoTaskMemFree(url);
-    if (finalUrl) CoTaskMemFree(finalUrl);
     return E_NOTIMPL;
 }
 
@@ -93,23 +94,19 @@ STDMETHODIMP CFwiseObj::GetTypeInfo(UINT itinfo, LCID lcid, ITypeInfo** pptinfo)
 STDMETHODIMP CFwiseObj::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
                                       DISPID* ids) {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    ITypeInfo* info = nullptr;
-    HRESULT hr = ModuleTypeInfo(lcid, &info);
+    ScopedCom<ITypeInfo> info;
+    HRESULT hr = ModuleTypeInfo(lcid, info.Receive());
     if (FAILED(hr)) return hr;
-    hr = info->GetIDsOfNames(names, count, ids);
-    info->Release();
-    return hr;
+    return info->GetIDsOfNames(names, count, ids);
 }
 
 STDMETHODIMP CFwiseObj::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                                VARIANT* result, EXCEPINFO* excep, UINT* argErr) {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    ITypeInfo* info = nullptr;
-    HRESULT hr = ModuleTypeInfo(lcid, &info);
+    ScopedCom<ITypeInfo> info;
+    HRESULT hr = ModuleTypeInfo(lcid, info.Receive());
     if (FAILED(hr)) return hr;
-    hr = info->Invoke(static_cast<IFwiseObj*>(this), id, flags, params, result, excep, argErr);
-    info->Release();
-    return hr;
+    return info->Invoke(static_cast<IFwiseObj*>(this), id, flags, params, result, excep, argErr);
 }
 
 }  // namespace fw

@@ -49,13 +49,13 @@ int32_t WalkRules(RuleSource& source, const char16_t* url, const char16_t* nameS
         if (outcome == RuleOutcome::Matched) {
             // The first match decides, even with an empty folder.
             source.Folder(i, folder, folderBytes);
-            return 0;
+            return kFolderFound;
         }
     }
 
-    if (!useDefault) return 1;
+    if (!useDefault) return kNoMatch;
     source.DefaultFolder(folder, folderBytes);
-    return folder[0] ? 0 : 1;
+    return folder[0] ? kFolderFound : kNoMatch;
 }
 
 }  // namespace fw

@@ -15,31 +15,20 @@ public:
     int32_t Count() override { return static_cast<int32_t>(ReadSettingDword(kNum, 0)); }
 
     bool Rule(int32_t i, uint32_t* type, char16_t* rule, uint32_t ruleBytes) override {
-        char16_t valueName[kValueNameChars];
-        RuleValueName(valueName, kValueNameChars, i, kTypeSuffix);
-        *type = ReadSettingDword(valueName, kNameRule);
-        RuleValueName(valueName, kValueNameChars, i, kRuleSuffix);
-        ReadSettingString(valueName, u"", rule, ruleBytes);
+        *type = ReadRule(i, kMissing, rule, ruleBytes);
         if (rule[0]) {
             gap_ = 0;
             return true;
         }
         // A huge corrupt "Num" would otherwise block the browser for hours.
         // Looked at only here, so stored rules cost no extra reads.
-        bool stored = SettingStored(valueName);
-        if (!stored) {
-            RuleValueName(valueName, kValueNameChars, i, kTypeSuffix);
-            stored = SettingStored(valueName);
-        }
-        if (stored) gap_ = 0;
+        if (!RuleIndexEmpty(i)) gap_ = 0;
         else if (++gap_ >= kRuleGapLimit) return false;
         return true;
     }
 
     void Folder(int32_t i, char16_t* folder, uint32_t folderBytes) override {
-        char16_t valueName[kValueNameChars];
-        RuleValueName(valueName, kValueNameChars, i, kFolderSuffix);
-        ReadSettingString(valueName, u"", folder, folderBytes);
+        ReadRuleFolder(i, kMissing.folder, folder, folderBytes);
     }
 
     void DefaultFolder(char16_t* folder, uint32_t folderBytes) override {
@@ -47,7 +36,9 @@ public:
     }
 
 private:
-    int32_t gap_ = 0;  // indices in a row with neither Type nor Rule stored
+    // A missing text is empty, so that the rule is skipped.
+    static constexpr RuleDefaults kMissing = {kNameRule, u"", u""};
+    int32_t gap_ = 0;  // indices in a row with nothing stored
 };
 
 }  // namespace

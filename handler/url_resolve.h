@@ -3,12 +3,15 @@
 // Windows only; portable code sees only the result of ResolveFinalUrl.
 #pragma once
 #include "host_contract.h"
+#include "results.h"
+#include "scoped_win.h"
 
 namespace fw {
 
-// 0 when *finalUrl received the captured final URL (CoTaskMem string, caller
-// frees with CoTaskMemFree), 1 when it is still null. *finalUrl must be null
-// on entry; a null url or finalUrl, or a non-null *finalUrl, gives 1 at once
+// kResolved when *finalUrl received the captured final URL (CoTaskMem string,
+// caller frees with CoTaskMemFree), kNotResolved when it is still null.
+// *finalUrl must be null on entry; a null url or finalUrl, or a non-null
+// *finalUrl, gives kNotResolved at once
 // with nothing touched. Blocks for as long as the platform's binding runs.
 int ResolveFinalUrl(const wchar_t* url, wchar_t** finalUrl);
 
@@ -52,8 +55,8 @@ private:
 
     wchar_t** captureSlot_;
     LONG refCount_ = 1;
-    IBinding* binding_ = nullptr;
-    IStream* stream_ = nullptr;
+    ScopedCom<IBinding> binding_;
+    ScopedCom<IStream> stream_;
     ULONG bytesRead_ = 0;
 };
 
@@ -72,9 +75,9 @@ public:
     void Close();
 
 private:
-    IMoniker* moniker_ = nullptr;
-    IBindCtx* bindCtx_ = nullptr;
-    CBindStatusCallback* callback_ = nullptr;
+    ScopedCom<IMoniker> moniker_;
+    ScopedCom<IBindCtx> bindCtx_;
+    ScopedCom<CBindStatusCallback> callback_;
 };
 
 }  // namespace fw

@@ -14,14 +14,6 @@ static_assert(sizeof(BINDINFO) == (sizeof(void*) == 8 ? 128 : 84), "BINDINFO siz
 
 LONG g_liveCallbacks = 0;
 
-template <typename T>
-void ReleaseAndClear(T*& p) {
-    if (p) {
-        p->Release();
-        p = nullptr;
-    }
-}
-
 }  // namespace
 
 CBindStatusCallback::CBindStatusCallback(wchar_t** captureSlot) : captureSlot_(captureSlot) {
@@ -29,9 +21,9 @@ CBindStatusCallback::CBindStatusCallback(wchar_t** captureSlot) : captureSlot_(c
 }
 
 CBindStatusCallback::~CBindStatusCallback() {
-    ReleaseAndClear(stream_);
+    stream_.Reset();
     // Normally gone with OnStopBinding; a binding that never stopped must not leak.
-    ReleaseAndClear(binding_);
+    binding_.Reset();
     InterlockedDecrement(&g_liveCallbacks);
 }
 
@@ -59,8 +51,7 @@ STDMETHODIMP_(ULONG) CBindStatusCallback::Release() {
 STDMETHODIMP CBindStatusCallback::OnStartBinding(DWORD, IBinding* binding) {
     // Take the new reference before dropping the old: they may be the same object.
     if (binding) binding->AddRef();
-    if (binding_) binding_->Release();
-    binding_ = binding;
+    binding_.Reset(binding);
     return S_OK;
 }
 
@@ -88,7 +79,7 @@ STDMETHODIMP CBindStatusCallback::OnProgress(ULONG, ULONG, ULONG statusCode, LPC
 }
 
 STDMETHODIMP CBindStatusCallback::OnStopBinding(HRESULT, LPCWSTR) {
-    ReleaseAndClear(binding_);
+    binding_.Reset();
     return S_OK;
 }
 
@@ -108,8 +99,8 @@ STDMETHODIMP CBindStatusCallback::GetBindInfo(DWORD* bindFlags, BINDINFO* bindIn
 
 STDMETHODIMP CBindStatusCallback::OnDataAvailable(DWORD bscf, DWORD size, FORMATETC*, STGMEDIUM* medium) {
     if ((bscf & BSCF_FIRSTDATANOTIFICATION) && !stream_ && medium && medium->tymed == TYMED_ISTREAM) {
-        stream_ = medium->pstm;
-        if (stream_) stream_->AddRef();
+        if (medium->pstm) medium->pstm->AddRef();
+        stream_.Reset(medium->pstm);
     }
 
     // A pull binding moves on only when what is available has been read.
@@ -118,12 +109,12 @@ STDMETHODIMP CBindStatusCallback::OnDataAvailable(DWORD bscf, DWORD size, FORMAT
         const ULONG want = size - bytesRead_;
         for (;;) {
             // want + 1 must not wrap where SIZE_T has 32 bits.
-            void* block = static_cast<uint64_t>(want) + 1 <= SIZE_MAX ? g_taskMemAlloc(want + 1) : nullptr;
+            ScopedCoMem<void> block(static_cast<uint64_t>(want) + 1 <= SIZE_MAX ? g_taskMemAlloc(want + 1)
+                                                                                 : nullptr);
             if (!block) return S_FALSE;
             ULONG got = 0;
-            last = stream_->Read(block, want, &got);
+            last = stream_->Read(block.Get(), want, &got);
             bytesRead_ += got;
-            CoTaskMemFree(block);
             // S_OK with nothing read is a stream at its end (a memory stream
             // answers so); going on would never stop.
             if (last != S_OK || got == 0) break;
@@ -131,7 +122,7 @@ STDMETHODIMP CBindStatusCallback::OnDataAvailable(DWORD bscf, DWORD size, FORMAT
     }
 
     if (bscf & BSCF_LASTDATANOTIFICATION) {
-        ReleaseAndClear(stream_);
+        stream_.Reset();
         return S_OK;
     }
     return last;
@@ -141,38 +132,36 @@ STDMETHODIMP CBindStatusCallback::OnObjectAvailable(REFIID, IUnknown*) { return 
 
 HRESULT CUrlBinding::Start(const wchar_t* url, wchar_t** captureSlot) {
     Close();
-    callback_ = new (std::nothrow) CBindStatusCallback(captureSlot);
+    callback_.Reset(new (std::nothrow) CBindStatusCallback(captureSlot));
     if (!callback_) return E_OUTOFMEMORY;
 
-    HRESULT hr = CreateURLMoniker(nullptr, url, &moniker_);
-    if (SUCCEEDED(hr)) hr = CreateBindCtx(0, &bindCtx_);
-    if (SUCCEEDED(hr)) hr = RegisterBindStatusCallback(bindCtx_, callback_, nullptr, 0);
+    HRESULT hr = CreateURLMoniker(nullptr, url, moniker_.Receive());
+    if (SUCCEEDED(hr)) hr = CreateBindCtx(0, bindCtx_.Receive());
+    if (SUCCEEDED(hr)) hr = RegisterBindStatusCallback(bindCtx_.Get(), callback_.Get(), nullptr, 0);
     if (FAILED(hr)) {
-        ReleaseAndClear(bindCtx_);
-        ReleaseAndClear(callback_);
-        ReleaseAndClear(moniker_);
+        bindCtx_.Reset();
+        callback_.Reset();
+        moniker_.Reset();
         return hr;
     }
 
     // Synchronous: every callback runs, and the binding ends, inside this call.
-    IUnknown* object = nullptr;
-    hr = moniker_->BindToStorage(bindCtx_, nullptr, IID_IStream, reinterpret_cast<void**>(&object));
-    if (object) object->Release();
-    return hr;
+    ScopedCom<IUnknown> object;
+    return moniker_->BindToStorage(bindCtx_.Get(), nullptr, IID_IStream, object.ReceiveVoid());
 }
 
 void CUrlBinding::Close() {
     // The bind context holds a reference to the callback; ours goes last.
-    ReleaseAndClear(moniker_);
-    ReleaseAndClear(bindCtx_);
-    ReleaseAndClear(callback_);
+    moniker_.Reset();
+    bindCtx_.Reset();
+    callback_.Reset();
 }
 
 int ResolveFinalUrl(const wchar_t* url, wchar_t** finalUrl) {
-    if (!url || !finalUrl || *finalUrl) return 1;
+    if (!url || !finalUrl || *finalUrl) return kNotResolved;
     CUrlBinding binding;
     binding.Start(url, finalUrl);  // only the capture decides, not how the binding ended
-    int result = *finalUrl ? 0 : 1;
+    int result = *finalUrl ? kResolved : kNotResolved;
     binding.Close();
     return result;
 }

@@ -175,7 +175,7 @@ void ExplainTest(const ScreenRule* rules, int32_t count, const TestRun& run, con
     }
 
     Number(number, run.matched + 1);
-    if (run.result != 0) FillText(why, kRowChars, t.noFolder, nullptr);
+    if (run.result != kFolderFound) FillText(why, kRowChars, t.noFolder, nullptr);
     else if (run.matched < 0) FillText(why, kRowChars, t.byDefault, run.folder);
     else if (!run.folder[0]) FillText(why, kRowChars, t.emptyRuleFolder, nullptr, number);
     else FillText(why, kRowChars, t.byRule, run.folder, number);

@@ -3,6 +3,7 @@
 // screen; the marks say which rules can never take effect and why.
 #pragma once
 #include "match_steps.h"
+#include "results.h"
 #include "settings_store.h"
 #include <cstddef>
 #include <cstdint>
@@ -25,7 +26,7 @@ struct ScreenDefault {
 
 // What one test found.
 struct TestRun {
-    int32_t result = 1;    // as FindRuleFolder's
+    int32_t result = kNoMatch;  // as FindRuleFolder's
     int32_t matched = -1;  // the deciding rule, -1 for none
     NameParts parts;
     std::vector<RuleOutcome> steps;  // one per rule tried, in order

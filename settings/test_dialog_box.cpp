@@ -40,7 +40,7 @@ struct FollowJob {
     WPARAM number = 0;
     std::wstring url;
     wchar_t* finalUrl = nullptr;  // CoTaskMem, when result is 0
-    int result = 1;
+    int result = kNotResolved;
 };
 
 void LetGo(FollowJob* job) {
@@ -232,7 +232,7 @@ void TTestDlgBox::Followed(bool cancelled) {
     // A failure or a cancel tests the address as given, as the handler does.
     std::wstring followed = cancelled ? W(tt.resolveCancelled) : W(tt.resolveFailed);
     std::wstring nameSource = address_;
-    if (!cancelled && job_->result == 0 && job_->finalUrl) {
+    if (!cancelled && job_->result == kResolved && job_->finalUrl) {
         followed = job_->finalUrl;
         nameSource = job_->finalUrl;
     }
