@@ -1,5 +1,6 @@
 #include "rule_marks_win.h"
 #include "text.h"
+#include <map>
 #include <memory>
 
 namespace fw {
@@ -46,9 +47,12 @@ void RuleListMarks::Refresh(TListView* list) {
     std::vector<ScreenRule> screen;
     screen.reserve(n);
     std::unique_ptr<bool[]> missing(new bool[n + 1]());
+    std::map<std::u16string, bool> checked;  // many rules share a folder
     for (size_t i = 0; i < n; ++i) {
         screen.push_back({rows_[i].type, rows_[i].rule.c_str(), rows_[i].folder.c_str()});
-        missing[i] = FolderMissing(rows_[i].folder.c_str());
+        auto found = checked.find(rows_[i].folder);
+        if (found == checked.end()) found = checked.emplace(rows_[i].folder, FolderMissing(rows_[i].folder.c_str())).first;
+        missing[i] = found->second;
     }
     marks_.assign(n, RuleMark{});
     MarkRules(screen.data(), static_cast<int32_t>(n), missing.get(), marks_.data());

@@ -188,7 +188,8 @@ void MarkRules(const ScreenRule* rules, int32_t count, const bool* folderMissing
         m = RuleMark{};
         if (CanNeverMatch(rules[j], &m.reason)) continue;
         MarkReason ignored;
-        for (int32_t i = 0; i < j; ++i) {
+        int32_t pairs = count <= kShadowCheckLimit ? j : 0;
+        for (int32_t i = 0; i < pairs; ++i) {
             // A rule that itself never matches wins nothing.
             if (CanNeverMatch(rules[i], &ignored) || !AlwaysFirst(rules[i], rules[j])) continue;
             m.reason = MarkReason::Shadowed;

@@ -80,6 +80,11 @@ struct RuleMark {
     int32_t winner = -1;  // Shadowed: the earlier rule that always wins
 };
 
+// Shadowing is looked for pair by pair; beyond this many rules only the
+// marks of single rules are given, so that a long list never holds up the
+// window.
+constexpr int32_t kShadowCheckLimit = 1000;
+
 // Marks for `count` rules. `folderMissing` (may be null) says per rule that
 // its folder was checked and is not there; a rule that can never match is
 // marked for that, not for its folder.

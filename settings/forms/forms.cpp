@@ -998,8 +998,11 @@ int TListView::Overlay(int i) const {
 }
 
 // Wine's list view has no info tips of its own (LVS_EX_INFOTIP): the list
-// keeps a tracking tooltip and shows it itself, alike everywhere.
-constexpr UINT_PTR kTipTimer = 0x7159;
+// keeps a tracking tooltip and shows it itself, alike everywhere. The mouse
+// is looked at on a timer rather than by subclassing the list, which would
+// cost a lookup on every one of its messages.
+constexpr UINT kTipTickMs = 150;
+constexpr int kTipRestTicks = 3;  // the mouse rests this long before a tip shows
 
 void TListView::EnableInfoTips() {
     if (tip_) return;
@@ -1015,71 +1018,60 @@ void TListView::EnableInfoTips() {
     ti.uId = 1;
     ti.lpszText = const_cast<wchar_t*>(L"");
     SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-    if (!subclassed_) subclassed_ = SetWindowSubclass(handle_, &TWinControl::SubclassThunk, 1, reinterpret_cast<DWORD_PTR>(this));
+    tipTimer_ = new TTimer(Form());
+    tipTimer_->SetInterval(kTipTickMs);
+    tipTimer_->OnTimer = Bind<&TListView::TipTick>(this);
+    tipTimer_->SetEnabled(true);
 }
 
 TListView::~TListView() {
+    // The timer belongs to the form and may outlive the list: it must not call us.
+    if (tipTimer_) {
+        tipTimer_->SetEnabled(false);
+        tipTimer_->OnTimer = {};
+    }
     if (tip_) DestroyWindow(tip_);
 }
 
 void TListView::HideTip() {
-    if (!tip_) return;
-    KillTimer(handle_, kTipTimer);
+    if (!tip_ || !tipShown_) return;
     TOOLINFOW ti = {};
     ti.cbSize = sizeof ti;
     ti.hwnd = handle_;
     ti.uId = 1;
     SendMessageW(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
+    tipShown_ = false;
 }
 
-LRESULT TListView::SubclassProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-    if (!tip_) return TWinControl::SubclassProc(h, msg, w, l);
-    switch (msg) {
-        case WM_MOUSEMOVE: {
-            LVHITTESTINFO hit = {};
-            hit.pt = {GET_X_LPARAM(l), GET_Y_LPARAM(l)};
-            int row = static_cast<int>(SendMessageW(h, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-            if (row != tipRow_) {
-                HideTip();
-                tipRow_ = row;
-                if (row >= 0) SetTimer(h, kTipTimer, 400, nullptr);
-            }
-            TRACKMOUSEEVENT tme = {sizeof tme, TME_LEAVE, h, 0};
-            TrackMouseEvent(&tme);
-            break;
-        }
-        case WM_MOUSELEAVE:
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_KEYDOWN:
-        case WM_MOUSEWHEEL:
-        case WM_VSCROLL:
-            HideTip();
-            tipRow_ = -1;
-            break;
-        case WM_TIMER:
-            if (w != kTipTimer) break;
-            KillTimer(h, kTipTimer);
-            if (tipRow_ >= 0 && tipRow_ < Count() && OnInfoTip) {
-                wchar_t text[1024] = {};
-                OnInfoTip(this, tipRow_, text, 1024);
-                text[1023] = 0;
-                if (!text[0]) return 0;
-                TOOLINFOW ti = {};
-                ti.cbSize = sizeof ti;
-                ti.hwnd = h;
-                ti.uId = 1;
-                ti.lpszText = text;
-                SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
-                POINT p;
-                GetCursorPos(&p);
-                SendMessageW(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(p.x + 12, p.y + 20));
-                SendMessageW(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
-            }
-            return 0;
-        default: break;
+void TListView::TipTick(TObject*) {
+    POINT p;
+    int row = -1;
+    if (GetCursorPos(&p) && WindowFromPoint(p) == handle_ && GetForegroundWindow() == GetAncestor(handle_, GA_ROOT)) {
+        LVHITTESTINFO hit = {};
+        hit.pt = p;
+        ScreenToClient(handle_, &hit.pt);
+        row = static_cast<int>(SendMessageW(handle_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     }
-    return TWinControl::SubclassProc(h, msg, w, l);
+    if (row != tipRow_) {
+        HideTip();
+        tipRow_ = row;
+        tipWait_ = kTipRestTicks;
+        return;
+    }
+    if (row < 0 || tipShown_ || tipWait_ <= 0 || --tipWait_ > 0 || !OnInfoTip) return;
+    wchar_t text[1024] = {};
+    OnInfoTip(this, row, text, 1024);
+    text[1023] = 0;
+    if (!text[0]) return;
+    TOOLINFOW ti = {};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = handle_;
+    ti.uId = 1;
+    ti.lpszText = text;
+    SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(p.x + 12, p.y + 20));
+    SendMessageW(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
+    tipShown_ = true;
 }
 
 void TListView::BeginUpdate() {

@@ -386,6 +386,8 @@ private:
     HIMAGELIST list_ = nullptr;
 };
 
+class TTimer;
+
 class TListView : public TWinControl {
 public:
     explicit TListView(TWinControl* parent);
@@ -421,14 +423,15 @@ public:
     TNotifyEvent OnDblClick;
     bool HandleNotify(NMHDR* hdr, LRESULT* result) override;
 
-protected:
-    LRESULT SubclassProc(HWND h, UINT msg, WPARAM w, LPARAM l) override;
-
 private:
     void HideTip();
+    void TipTick(TObject*);
     bool hiddenForUpdate_ = false;
     HWND tip_ = nullptr;
-    int tipRow_ = -1;  // the row under the mouse
+    TTimer* tipTimer_ = nullptr;
+    int tipRow_ = -1;     // the row under the mouse
+    int tipWait_ = 0;     // ticks left before its tip shows
+    bool tipShown_ = false;
 };
 
 class TTimer : public TObject {

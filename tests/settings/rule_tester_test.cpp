@@ -172,6 +172,24 @@ TEST_F(RuleTester, Marks) {
     }
 }
 
+TEST_F(RuleTester, LongListsGetOnlySingleRuleMarks) {
+    std::vector<ScreenRule> screen(kShadowCheckLimit + 1, ScreenRule{kNameRule, u"unique", u"A"});
+    std::vector<std::u16string> texts;
+    for (int32_t i = 0; i <= kShadowCheckLimit; ++i) texts.push_back(u"r" + std::u16string(1, char16_t(u'a' + i % 26)) +
+                                                                       std::u16string(i / 26 + 1, u'x'));
+    for (size_t i = 0; i < screen.size(); ++i) screen[i].rule = texts[i].c_str();
+    screen.back().rule = texts[0].c_str();  // would be shadowed by rule 0
+    screen[5].rule = u"";
+    std::vector<RuleMark> marks(screen.size());
+    MarkRules(screen.data(), static_cast<int32_t>(screen.size()), nullptr, marks.data());
+    EXPECT_EQ(static_cast<int>(marks.back().reason), static_cast<int>(MarkReason::None));
+    EXPECT_EQ(static_cast<int>(marks[5].reason), static_cast<int>(MarkReason::EmptyText));
+    screen.pop_back();  // at the limit, pairs are looked at
+    screen.back().rule = texts[0].c_str();
+    MarkRules(screen.data(), static_cast<int32_t>(screen.size()), nullptr, marks.data());
+    EXPECT_EQ(static_cast<int>(marks[screen.size() - 1].reason), static_cast<int>(MarkReason::Shadowed));
+}
+
 TEST_F(RuleTester, HintsNameTheWinnerAndTheFolder) {
     std::vector<Rule> rules = {{kUrlRule, u"q", u"Q"}, {kNameRule, u"setup", u"A"}, {kNameRule, u"Setup2", u"B"},
                                {kNameRule, u"zip", u"Z:\\gone"}, {9, u"x", u"X"}};
