@@ -174,10 +174,8 @@ private:
     HWND main_ = nullptr;
 };
 
-// Saves what the screen shows of a window as a 24-bit BMP.
-inline bool SaveWindowPicture(HWND h, const std::wstring& path) {
-    RECT r;
-    GetWindowRect(h, &r);
+// Saves what the screen shows in `r` as a 24-bit BMP.
+inline bool SaveScreenPicture(const RECT& r, const std::wstring& path) {
     int w = r.right - r.left, ht = r.bottom - r.top;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
@@ -208,6 +206,13 @@ inline bool SaveWindowPicture(HWND h, const std::wstring& path) {
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
     return ok;
+}
+
+// Saves what the screen shows of a window.
+inline bool SaveWindowPicture(HWND h, const std::wstring& path) {
+    RECT r;
+    GetWindowRect(h, &r);
+    return SaveScreenPicture(r, path);
 }
 
 inline void ClickAt(int x, int y) {
