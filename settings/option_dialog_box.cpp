@@ -57,8 +57,6 @@ TOptionDlgBox::TOptionDlgBox() : TForm(L"TOptionDlgBox", nullptr, true, true) {
     ilList->Add(PictureIcon(Picture::NameRule));
     ilList->Add(PictureIcon(Picture::ExtRule));
     ilList->Add(PictureIcon(Picture::UrlRule));
-    // Image 3 is no rule type: only the mark laid over a rule's picture.
-    ilList->SetOverlay(ilList->Add(PictureIcon(Picture::Mark)), RuleListMarks::kOverlay);
     timerMove = new TTimer(this);
     timerMove->SetInterval(kMoveFirstDelayMs);
     timerMove->OnTimer = Bind<&TOptionDlgBox::RepeatMoveRuleItem>(this);
@@ -179,6 +177,8 @@ void TOptionDlgBox::BuildRulesPage() {
     lvList->OnChange = Bind<&TOptionDlgBox::lvListChange>(this);
     lvList->OnDblClick = Bind<&TOptionDlgBox::lvListDblClick>(this);
     lvList->OnKeyDown = Bind<&TOptionDlgBox::lvListKeyDown>(this);
+    lvList->SetRowMark(PictureIcon(Picture::Mark));
+    lvList->OnRowMarked = Bind<&TOptionDlgBox::lvListRowMarked>(this);
     lvList->EnableInfoTips();
     lvList->OnInfoTip = Bind<&TOptionDlgBox::lvListInfoTip>(this);
 }
@@ -343,6 +343,7 @@ void TOptionDlgBox::lvListChange(TObject*, int, TItemChange Change) {
 void TOptionDlgBox::OnTest(TObject*) { OptionDlgLogic::OnTest(); }
 
 void TOptionDlgBox::lvListInfoTip(TObject*, int Item, wchar_t* Text, int Cap) { marks_.Hint(Item, Text, Cap); }
+void TOptionDlgBox::lvListRowMarked(TObject*, int Item, bool& Marked) { Marked = marks_.Marked(Item); }
 
 void TOptionDlgBox::RefreshMarks(TObject*) {
     timerMarks->SetEnabled(false);

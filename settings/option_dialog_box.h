@@ -107,6 +107,7 @@ public:
     void lvListChange(TObject* Sender, int Item, TItemChange Change);
     void OnTest(TObject* Sender);
     void lvListInfoTip(TObject* Sender, int Item, wchar_t* Text, int Cap);
+    void lvListRowMarked(TObject* Sender, int Item, bool& Marked);
     void RefreshMarks(TObject* Sender);
     void OnSetupDll(TObject* Sender);
     void btnHelpClick(TObject* Sender);

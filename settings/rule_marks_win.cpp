@@ -54,12 +54,16 @@ void RuleListMarks::Refresh(TListView* list) {
         if (found == checked.end()) found = checked.emplace(rows_[i].folder, FolderMissing(rows_[i].folder.c_str())).first;
         missing[i] = found->second;
     }
-    marks_.assign(n, RuleMark{});
-    MarkRules(screen.data(), static_cast<int32_t>(n), missing.get(), marks_.data());
-    for (size_t i = 0; i < n; ++i) {
-        int want = marks_[i].reason == MarkReason::None ? 0 : kOverlay;
-        if (list->Overlay(static_cast<int>(i)) != want) list->SetOverlay(static_cast<int>(i), want);
-    }
+    std::vector<RuleMark> marks(n);
+    MarkRules(screen.data(), static_cast<int32_t>(n), missing.get(), marks.data());
+    bool changed = marks.size() != marks_.size();
+    for (size_t i = 0; i < n && !changed; ++i) changed = (marks[i].reason == MarkReason::None) != !Marked(static_cast<int>(i));
+    marks_.swap(marks);
+    if (changed) InvalidateRect(list->Handle(), nullptr, FALSE);
+}
+
+bool RuleListMarks::Marked(int i) const {
+    return i >= 0 && static_cast<size_t>(i) < marks_.size() && marks_[i].reason != MarkReason::None;
 }
 
 void RuleListMarks::Hint(int i, wchar_t* out, int cap) const {

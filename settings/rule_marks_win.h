@@ -1,4 +1,4 @@
-// The rule list's marks on screen: an overlay on the picture of every rule
+// The rule list's marks on screen: a mark over the picture of every rule
 // that can never take effect, and an info tip that says why.
 #pragma once
 #include "forms/forms.h"
@@ -13,10 +13,10 @@ void ReadRuleRows(forms::TListView* list, std::vector<TestDialogData::Rule>* row
 
 class RuleListMarks {
 public:
-    static constexpr int kOverlay = 1;  // the image list's overlay number of the mark
-
-    // Reads every row of `list`, works the marks out and sets the overlays.
+    // Reads every row of `list`, works the marks out and repaints the list
+    // when they changed.
     void Refresh(forms::TListView* list);
+    bool Marked(int i) const;
     // The info tip of row `i`; empty for an unmarked row.
     void Hint(int i, wchar_t* out, int cap) const;
 

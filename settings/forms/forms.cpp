@@ -856,8 +856,6 @@ TImageList::~TImageList() {
 
 int TImageList::Add(HICON icon) { return ImageList_AddIcon(list_, icon); }
 
-void TImageList::SetOverlay(int image, int overlay) { ImageList_SetOverlayImage(list_, image, overlay); }
-
 // --- TListView ---
 
 TListView::TListView(TWinControl* parent) : TWinControl(parent) {
@@ -985,17 +983,7 @@ void TListView::FocusItem(int i) {
 
 void TListView::MakeVisible(int i) { SendMessageW(handle_, LVM_ENSUREVISIBLE, i, FALSE); }
 
-void TListView::SetOverlay(int i, int overlay) {
-    LVITEMW item = {};
-    item.stateMask = LVIS_OVERLAYMASK;
-    item.state = INDEXTOOVERLAYMASK(overlay);
-    SendMessageW(handle_, LVM_SETITEMSTATE, i, reinterpret_cast<LPARAM>(&item));
-}
-
-int TListView::Overlay(int i) const {
-    UINT state = static_cast<UINT>(SendMessageW(handle_, LVM_GETITEMSTATE, i, LVIS_OVERLAYMASK));
-    return static_cast<int>((state & LVIS_OVERLAYMASK) >> 8);
-}
+void TListView::SetRowMark(HICON mark) { mark_ = mark; }
 
 // Wine's list view has no info tips of its own (LVS_EX_INFOTIP): the list
 // keeps a tracking tooltip and shows it itself, alike everywhere. The mouse
@@ -1104,6 +1092,27 @@ bool TListView::HandleNotify(NMHDR* hdr, LRESULT* result) {
         OnChange(this, nm->iItem, change);
         *result = 0;
         return true;
+    }
+    if (hdr->code == NM_CUSTOMDRAW && mark_ && OnRowMarked) {
+        NMLVCUSTOMDRAW* cd = reinterpret_cast<NMLVCUSTOMDRAW*>(hdr);
+        int row = static_cast<int>(cd->nmcd.dwItemSpec);
+        switch (cd->nmcd.dwDrawStage) {
+            case CDDS_PREPAINT: *result = CDRF_NOTIFYITEMDRAW; return true;
+            case CDDS_ITEMPREPAINT: {
+                bool marked = false;
+                OnRowMarked(this, row, marked);
+                *result = marked ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
+                return true;
+            }
+            case CDDS_ITEMPOSTPAINT: {
+                RECT icon = {LVIR_ICON, 0, 0, 0};
+                if (SendMessageW(handle_, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&icon)))
+                    DrawIconEx(cd->nmcd.hdc, icon.left, icon.top, mark_, 16, 16, 0, nullptr, DI_NORMAL);
+                *result = CDRF_DODEFAULT;
+                return true;
+            }
+            default: *result = CDRF_DODEFAULT; return true;
+        }
     }
     if (hdr->code == NM_DBLCLK) {
         OnDblClick(this);

@@ -378,8 +378,6 @@ public:
     TImageList(TForm* owner, int size);
     ~TImageList() override;
     int Add(HICON icon);
-    // Makes image `image` the overlay numbered `overlay` (1 to 4).
-    void SetOverlay(int image, int overlay);
     HIMAGELIST Handle() const { return list_; }
 
 private:
@@ -407,9 +405,12 @@ public:
     void Select(int i);
     void FocusItem(int i);
     void MakeVisible(int i);
-    // Overlay `overlay` of the image list over row i's picture; 0: none.
-    void SetOverlay(int i, int overlay);
-    int Overlay(int i) const;
+    // A mark drawn over the picture of every row for which OnRowMarked
+    // says so (sender, row, marked). Drawn by the list's owner rather than
+    // as an image-list overlay: Wine draws no overlays on pictures with an
+    // alpha channel. The icon is not owned.
+    void SetRowMark(HICON mark);
+    TEvent<TObject*, int, bool&> OnRowMarked;
     // Info tips: a tip beside the row under the mouse, shown after a short
     // rest. OnInfoTip(sender, row, buffer, capacity) fills the buffer (left
     // empty: no tip).
@@ -432,6 +433,7 @@ private:
     int tipRow_ = -1;     // the row under the mouse
     int tipWait_ = 0;     // ticks left before its tip shows
     bool tipShown_ = false;
+    HICON mark_ = nullptr;
 };
 
 class TTimer : public TObject {
