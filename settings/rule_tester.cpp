@@ -79,16 +79,6 @@ void Reason(const TestRun& run, const ScreenRule& rule, RuleOutcome outcome, cha
     }
 }
 
-void AddRow(std::vector<TestRow>* rows, TestRow::Kind kind, int32_t rule, const char16_t* first,
-            const char16_t* why) {
-    rows->emplace_back();
-    TestRow& r = rows->back();
-    r.kind = kind;
-    r.rule = rule;
-    TextCopy(r.first, kRowChars, first ? first : u"");
-    TextCopy(r.why, kRowChars, why ? why : u"");
-}
-
 bool CanNeverMatch(const ScreenRule& r, MarkReason* reason) {
     const char16_t* text = r.rule ? r.rule : u"";
     if (!text[0]) *reason = MarkReason::EmptyText;
@@ -152,34 +142,53 @@ bool IsTestableAddress(const char16_t* text) {
     return false;
 }
 
+int32_t TestRowCount(int32_t count, const char16_t* followed) { return count + (followed ? 6 : 5); }
+
+void ExplainRow(const ScreenRule* rules, int32_t count, const TestRun& run, const char16_t* url,
+                const char16_t* followed, const char16_t* nameSource, int32_t k, TestRow* row) {
+    const TesterTexts& t = TestTexts();
+    *row = TestRow{};
+    // The rows above the rules, in order; the address followed only when it was.
+    const char16_t* info[][2] = {
+        {t.rowAddress, url},
+        {followed ? t.rowResolved : nullptr, followed},
+        {t.rowNameSource, nameSource},
+        {t.rowNamePart, run.parts.nameUsable ? run.parts.namePart : t.none},
+        {t.rowExtension, run.parts.extensionUsable ? run.parts.extension : t.none},
+    };
+    int32_t infoRows = followed ? 5 : 4;
+    if (k < infoRows) {
+        int32_t at = (!followed && k >= 1) ? k + 1 : k;
+        row->kind = TestRow::Info;
+        TextCopy(row->first, kRowChars, info[at][0]);
+        TextCopy(row->why, kRowChars, info[at][1] ? info[at][1] : u"");
+        return;
+    }
+    char16_t number[16];
+    Number(number, run.matched + 1);
+    int32_t i = k - infoRows;
+    if (i < count) {
+        row->kind = TestRow::RuleRow;
+        row->rule = i;
+        TextCopy(row->first, kRowChars, rules[i].rule ? rules[i].rule : u"");
+        if (static_cast<size_t>(i) < run.steps.size()) Reason(run, rules[i], run.steps[i], row->why, kRowChars);
+        else FillText(row->why, kRowChars, t.neverTried, number);
+        return;
+    }
+    row->kind = TestRow::Result;
+    row->rule = run.matched;
+    TextCopy(row->first, kRowChars, t.rowResult);
+    if (run.result != kFolderFound) FillText(row->why, kRowChars, t.noFolder, nullptr);
+    else if (run.matched < 0) FillText(row->why, kRowChars, t.byDefault, run.folder);
+    else if (!run.folder[0]) FillText(row->why, kRowChars, t.emptyRuleFolder, nullptr, number);
+    else FillText(row->why, kRowChars, t.byRule, run.folder, number);
+}
+
 void ExplainTest(const ScreenRule* rules, int32_t count, const TestRun& run, const char16_t* url,
                  const char16_t* followed, const char16_t* nameSource, std::vector<TestRow>* rows) {
-    const TesterTexts& t = TestTexts();
-    rows->clear();
-    AddRow(rows, TestRow::Info, -1, t.rowAddress, url);
-    if (followed) AddRow(rows, TestRow::Info, -1, t.rowResolved, followed);
-    AddRow(rows, TestRow::Info, -1, t.rowNameSource, nameSource);
-    AddRow(rows, TestRow::Info, -1, t.rowNamePart, run.parts.nameUsable ? run.parts.namePart : t.none);
-    AddRow(rows, TestRow::Info, -1, t.rowExtension, run.parts.extensionUsable ? run.parts.extension : t.none);
-
-    char16_t why[kRowChars];
-    char16_t number[16];
-    for (int32_t i = 0; i < count; ++i) {
-        if (static_cast<size_t>(i) < run.steps.size()) {
-            Reason(run, rules[i], run.steps[i], why, kRowChars);
-        } else {
-            Number(number, run.matched + 1);
-            FillText(why, kRowChars, t.neverTried, number);
-        }
-        AddRow(rows, TestRow::RuleRow, i, rules[i].rule, why);
-    }
-
-    Number(number, run.matched + 1);
-    if (run.result != kFolderFound) FillText(why, kRowChars, t.noFolder, nullptr);
-    else if (run.matched < 0) FillText(why, kRowChars, t.byDefault, run.folder);
-    else if (!run.folder[0]) FillText(why, kRowChars, t.emptyRuleFolder, nullptr, number);
-    else FillText(why, kRowChars, t.byRule, run.folder, number);
-    AddRow(rows, TestRow::Result, run.matched, t.rowResult, why);
+    rows->assign(static_cast<size_t>(TestRowCount(count, followed)), TestRow{});
+    for (int32_t k = 0; k < TestRowCount(count, followed); ++k)
+        ExplainRow(rules, count, run, url, followed, nameSource, k, &(*rows)[static_cast<size_t>(k)]);
 }
 
 void MarkRules(const ScreenRule* rules, int32_t count, const bool* folderMissing, RuleMark* marks) {

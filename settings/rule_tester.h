@@ -56,10 +56,15 @@ struct TestRow {
     char16_t why[kRowChars] = {};
 };
 
-// The whole result list: the address (and what following it gave), the name
+// The result list: the address (and what following it gave), the name
 // source with its name part and extension, one row per rule, the result.
 // `followed`: null when the address was not followed; else the final
 // address, or the text of why it was not (shown as the final address).
+// Made a row at a time, TestRowCount of them, so a long list needs no more
+// than one row's buffers; ExplainTest makes them all.
+int32_t TestRowCount(int32_t count, const char16_t* followed);
+void ExplainRow(const ScreenRule* rules, int32_t count, const TestRun& run, const char16_t* url,
+                const char16_t* followed, const char16_t* nameSource, int32_t k, TestRow* row);
 void ExplainTest(const ScreenRule* rules, int32_t count, const TestRun& run, const char16_t* url,
                  const char16_t* followed, const char16_t* nameSource, std::vector<TestRow>* rows);
 

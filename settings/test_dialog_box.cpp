@@ -6,6 +6,7 @@
 #include "text.h"
 #include "texts.h"
 #include "url_resolve.h"
+#include <memory>
 
 namespace fw {
 
@@ -258,14 +259,15 @@ void TTestDlgBox::Test(const wchar_t* url, const wchar_t* followed, const wchar_
     ScreenDefault def{data_.useDefault, data_.defaultFolder.c_str()};
     TestRun run;
     RunTest(screen.data(), count, def, U(url), U(nameSource), &run);
-    std::vector<TestRow> rows;
-    ExplainTest(screen.data(), count, run, U(url), U(followed), U(nameSource), &rows);
     data_.matched = run.matched;
 
     lvResult->BeginUpdate();
     SendMessageW(lvResult->Handle(), LVM_DELETEALLITEMS, 0, 0);
     int select = -1;
-    for (const TestRow& row : rows) {
+    std::unique_ptr<TestRow> each(new TestRow());
+    for (int32_t k = 0; k < TestRowCount(count, U(followed)); ++k) {
+        ExplainRow(screen.data(), count, run, U(url), U(followed), U(nameSource), k, each.get());
+        const TestRow& row = *each;
         int image = I_IMAGENONE;
         if (row.kind == TestRow::RuleRow && row.rule >= 0 && row.rule < count) {
             uint32_t type = screen[row.rule].type;
