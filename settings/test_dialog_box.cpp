@@ -82,7 +82,7 @@ public:
 
     void btnTestClick(TObject*);
     void btnStopClick(TObject*);
-    void FormCanResize(TObject*, int& width, int& height, bool& resize);
+    void FormCanResize(int& width, int& height, bool& resize);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
@@ -164,11 +164,8 @@ TTestDlgBox::TTestDlgBox(TForm* owner, TImageList* images, TestDialogData& data)
     lvResult->SetDoubleBuffered(true);
 }
 
-void TTestDlgBox::FormCanResize(TObject*, int& width, int& height, bool& resize) {
-    int32_t w = width, h = height;
-    MainCanResize(minWidth_, minHeight_, &w, &h);
-    width = w;
-    height = h;
+void TTestDlgBox::FormCanResize(int& width, int& height, bool& resize) {
+    MainCanResize(minWidth_, minHeight_, &width, &height);
     resize = true;
 }
 
