@@ -50,6 +50,10 @@ public:
     // while the platform still holds one.
     static LONG LiveCount();
 
+    // From now on nothing is captured: the slot's owner is gone, while the
+    // platform may still hold this callback and report to it.
+    void ForgetCaptureSlot() { captureSlot_ = nullptr; }
+
 private:
     ~CBindStatusCallback();
 
@@ -73,6 +77,10 @@ public:
     // the failure of the step before it (then nothing is kept).
     HRESULT Start(const wchar_t* url, wchar_t** captureSlot);
     void Close();
+
+    // The callback of the binding Start made (null before Start and after
+    // Close), for a test that holds it past the binding as the platform may.
+    CBindStatusCallback* Callback() const { return callback_.Get(); }
 
 private:
     ScopedCom<IMoniker> moniker_;

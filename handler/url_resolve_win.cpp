@@ -151,6 +151,9 @@ HRESULT CUrlBinding::Start(const wchar_t* url, wchar_t** captureSlot) {
 }
 
 void CUrlBinding::Close() {
+    // The slot lives in the caller's frame, which may end right after this;
+    // a late report must not write there.
+    if (callback_) callback_->ForgetCaptureSlot();
     // The bind context holds a reference to the callback; ours goes last.
     moniker_.Reset();
     bindCtx_.Reset();

@@ -1,4 +1,5 @@
 #include "option_logic.h"
+#include <new>
 #include "texts.h"
 #include "text.h"
 
@@ -50,7 +51,11 @@ void OptionDlgLogic::InitLogic(int32_t minWidth, int32_t minHeight) {
 }
 
 void OptionDlgLogic::AddErrRows(int32_t* count) {
-    for (; *count > 0; --*count) AddRuleItem(0, u"ERR", u"ERR");
+    for (; *count > 0; --*count) {
+        AddRuleItem(0, u"ERR", u"ERR");
+        // Nothing was stored there, and nothing is written there until edited.
+        stored_.SetLast(new (std::nothrow) StoredRule());
+    }
 }
 
 void OptionDlgLogic::LoadSettings() {
@@ -83,11 +88,23 @@ void OptionDlgLogic::LoadSettings() {
         }
         AddErrRows(&missing);
         AddRuleItem(type, rule, folder);
+        // A placeholder is no data: until the row is edited, a save writes
+        // back what is stored now, byte for byte.
+        if (TextEqual(rule, u"ERR") || TextEqual(folder, u"ERR")) KeepStored(i);
     }
     if (missing < kRuleGapLimit) AddErrRows(&missing);
     EndRuleUpdate();
     // Setting the boxes above fired their events, which set the flag.
     changed_ = 0;
+}
+
+void OptionDlgLogic::ReloadSettings() {
+    BeginRuleUpdate();
+    for (int32_t i = RuleCount() - 1; i >= 0; --i) DeleteRule(i);
+    EndRuleUpdate();
+    EnableRuleButtons(false);
+    LoadSettings();
+    RefreshGeneralPage();
 }
 
 bool OptionDlgLogic::SaveSettings() {
@@ -105,6 +122,10 @@ bool OptionDlgLogic::SaveSettings() {
     ok &= WriteSettingDword(kNum, static_cast<uint32_t>(n));
     char16_t rule[kRuleChars];
     for (int32_t i = 0; i < n; ++i) {
+        if (const StoredRule* stored = stored_.Get(i)) {
+            ok &= stored->WriteAt(i);
+            continue;
+        }
         uint32_t type = 0;
         GetRule(i, &type, rule, kRuleChars, folder, kPathChars);
         ok &= WriteRule(i, type, rule, folder);
@@ -133,8 +154,19 @@ void OptionDlgLogic::ApplyGuiFont(const char16_t* face, uint32_t charSet) {
     RefreshGeneralPage();
 }
 
+void OptionDlgLogic::KeepStored(int32_t index) {
+    StoredRule* stored = new (std::nothrow) StoredRule();
+    if (stored && !stored->Capture(index)) {
+        // Without memory for the bytes the row is saved as shown.
+        delete stored;
+        stored = nullptr;
+    }
+    stored_.SetLast(stored);
+}
+
 void OptionDlgLogic::AddRuleItem(uint32_t type, const char16_t* rule, const char16_t* folder) {
     AppendRule(type, rule, folder);
+    stored_.Append(nullptr);
 }
 
 void OptionDlgLogic::FormCloseQuery(bool& canClose) { canClose = !changed_ || AskDiscard(); }
@@ -159,6 +191,14 @@ void OptionDlgLogic::cbUseDefaultClick() {
 }
 
 void OptionDlgLogic::eDefaultChange() { changed_ = 1; }
+
+// F4 in the folder box opens the folder picker: the flat button beside it
+// takes no focus, and a keyboard user needs a way there.
+void OptionDlgLogic::eDefaultKeyDown(uint16_t& key, forms::TShiftState shift) {
+    if (key != kKeyF4 || shift != 0) return;
+    key = 0;
+    btnBrowseDefaultClick();
+}
 
 void OptionDlgLogic::btnBrowseDefaultClick() {
     char16_t path[kPathChars];
@@ -201,6 +241,7 @@ void OptionDlgLogic::OnAdd(RuleDialogKind dialog) {
     AddRuleItem(type, rule, folder);
     FocusRuleList();
     SelectRule(RuleCount() - 1);
+    FocusAndShowRule(RuleCount() - 1);
     changed_ = 1;
 }
 
@@ -213,6 +254,7 @@ void OptionDlgLogic::OnEdit() {
     GetRule(i, &type, rule, kRuleChars, folder, kPathChars);
     if (!ShowRuleDialog(DialogForType(type), rule, &type, folder)) return;
     SetRule(i, type, rule, folder);
+    stored_.Drop(i);
     FocusRuleList();
     changed_ = 1;
 }
@@ -221,6 +263,7 @@ void OptionDlgLogic::OnDel() {
     int32_t i = SelectedRule();
     if (i < 0) return;
     DeleteRule(i);
+    stored_.Erase(i);
     if (i >= RuleCount()) --i;
     if (i >= 0) SelectRule(i);
     FocusRuleList();
@@ -234,6 +277,7 @@ bool OptionDlgLogic::MoveRuleItem(int32_t direction) {
     int32_t j = i + direction;
     if (j < 0 || j >= n) return false;
     ExchangeRules(i, j);
+    stored_.Swap(i, j);
     SelectRule(j);
     FocusAndShowRule(j);
     FocusRuleList();

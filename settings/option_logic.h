@@ -9,6 +9,7 @@
 #include "forms/events.h"
 #include "rule_kinds.h"
 #include "settings_store.h"
+#include "stored_rules.h"
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
@@ -49,6 +50,9 @@ public:
     virtual ~OptionDlgLogic() = default;
 
     void LoadSettings();
+    // After the store was deleted under the window: the window drops its
+    // rows and shows what the store holds now.
+    void ReloadSettings();
     bool SaveSettings();  // false: a write failed, reported, flag left set
     void RefreshGeneralPage();
     void ApplyGuiFont(const char16_t* face, uint32_t charSet);
@@ -62,6 +66,7 @@ public:
     void cbUseDefaultClick();
     void eDefaultChange();
     void btnBrowseDefaultClick();
+    void eDefaultKeyDown(uint16_t& key, forms::TShiftState shift);
     void btnChangeFontClick();
 
     // `rule` holds kRuleChars, `folder` kPathChars units.
@@ -133,7 +138,8 @@ protected:
     virtual void CloseWindow() = 0;
 
 private:
-    void AddErrRows(int32_t* count);  // that many "ERR" rows; *count ends at 0
+    void AddErrRows(int32_t* count);
+    void KeepStored(int32_t index);  // the last row is saved as rule `index` is stored now
 
     int32_t changed_ = 0;
     int32_t minWidth_ = 0;
@@ -141,6 +147,7 @@ private:
     MoveDirection timerDirection_ = MoveDirection::Up;  // timerMove's Tag while it runs
     char16_t guiFace_[kFaceChars] = {};
     uint32_t guiCharSet_ = 0;
+    RowSnapshots stored_;  // per row: the stored values behind a placeholder
 };
 
 }  // namespace fw

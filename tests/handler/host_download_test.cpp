@@ -1,5 +1,5 @@
 // Downloads through the stand-in browser (iexplore.exe beside this program)
-// with the registered Fwise64.dll: real URL monikers, real seeding, and the
+// with the registered server DLL of this build: real URL monikers, real seeding, and the
 // Save dialog's folder as the browser would work it out.
 #include "loopback_ports.h"
 #include "scoped_win.h"
@@ -23,13 +23,13 @@ using Report = std::map<std::string, std::string>;
 class Host : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_TRUE(InstallInto(kDir, {L"Fwise64.dll"}));
-        ASSERT_EQ(Regsvr32(L"/s \"" + kDir + L"\\Fwise64.dll\""), 0);
+        ASSERT_TRUE(InstallInto(kDir, {kServerDll}));
+        ASSERT_EQ(Regsvr32(L"/s \"" + kDir + L"\\" + kServerDll + L"\""), 0);
         for (const wchar_t* f : {L"C:\\HostTest", L"C:\\HostTest\\Docs", L"C:\\HostTest\\Installers",
                                  L"C:\\HostTest\\Default"})
             CreateDirectoryW(f, nullptr);
     }
-    static void TearDownTestSuite() { Regsvr32(L"/s /u \"" + kDir + L"\\Fwise64.dll\""); }
+    static void TearDownTestSuite() { Regsvr32(L"/s /u \"" + kDir + L"\\" + kServerDll + L"\""); }
     void SetUp() override {
         DeleteSettings();
         ports_ = ReadLoopbackPorts();
