@@ -2,6 +2,8 @@
 #include "browse_folder.h"
 #include "pictures.h"
 #include "rule_dialog_box.h"
+#include "test_dialog_box.h"
+#include "tester_texts.h"
 #include "text.h"
 #include "texts.h"
 
@@ -62,6 +64,9 @@ TOptionDlgBox::TOptionDlgBox() : TForm(L"TOptionDlgBox", nullptr, true, true) {
     timerMove = new TTimer(this);
     timerMove->SetInterval(kMoveFirstDelayMs);
     timerMove->OnTimer = Bind<&OptionDlgLogic::RepeatMoveRuleItem>(this);
+    timerMarks = new TTimer(this);
+    timerMarks->SetInterval(10);
+    timerMarks->OnTimer = Bind<&TOptionDlgBox::RefreshMarks>(this);
     fdGUI = new TFontDialog(this);
 
     PageControl = Place(new TPageControl(this), 0, 0, 624, 391, kAll);
@@ -146,6 +151,8 @@ void TOptionDlgBox::BuildRulesPage() {
     btnDeleteRule = tool(Picture::DeleteRule, t.hintDelete);
     btnEditRule->OnClick = Bind<&OptionDlgLogic::OnEdit>(this);
     btnDeleteRule->OnClick = Bind<&OptionDlgLogic::OnDel>(this);
+    btnTestRule = tool(Picture::TestRule, TestTexts().hintTest);
+    btnTestRule->OnClick = Bind<&OptionDlgLogic::OnTest>(this);
     btnExportRules = tool(Picture::ExportRules, t.hintExport);
     btnImportRules = tool(Picture::ImportRules, t.hintImport);
     btnExportRules->OnClick = Bind<&OptionDlgLogic::OnExportRules>(this);
@@ -176,6 +183,10 @@ void TOptionDlgBox::BuildRulesPage() {
     lvList->OnChange = Bind<&OptionDlgLogic::lvListChange>(this);
     lvList->OnDblClick = Bind<&OptionDlgLogic::lvListDblClick>(this);
     lvList->OnKeyDown = Bind<&OptionDlgLogic::lvListKeyDown>(this);
+    lvList->SetRowMark(PictureIcon(Picture::Mark));
+    lvList->OnRowMarked = Bind<&TOptionDlgBox::lvListRowMarked>(this);
+    lvList->EnableInfoTips();
+    lvList->OnInfoTip = Bind<&TOptionDlgBox::lvListInfoTip>(this);
 }
 
 void TOptionDlgBox::BuildGeneralPage() {
@@ -292,6 +303,20 @@ void TOptionDlgBox::BuildAboutPage() {
     hlblURL->OnMouseLeave = Bind<&TOptionDlgBox::hlblMailMouseLeave>(this);
 }
 
+void TOptionDlgBox::lvListInfoTip(int Item, wchar_t* Text, int Cap) { marks_.Hint(Item, Text, Cap); }
+void TOptionDlgBox::lvListRowMarked(int Item, bool& Marked) { Marked = marks_.Marked(Item); }
+
+void TOptionDlgBox::RefreshMarks() {
+    timerMarks->SetEnabled(false);
+    marks_.Refresh(lvList);
+}
+
+// Marks depend on every rule before them: worked out again, whole, once the
+// current change (a load of many rows, say) is over.
+void TOptionDlgBox::ScheduleMarks() {
+    if (!timerMarks->Enabled()) timerMarks->SetEnabled(true);
+}
+
 // --- what the logic asks of the window ---
 
 bool TOptionDlgBox::UseDefaultChecked() { return cbUseDefault->Checked(); }
@@ -355,14 +380,23 @@ void TOptionDlgBox::GetRule(int32_t i, uint32_t* type, char16_t* rule, size_t ru
 
 void TOptionDlgBox::AppendRule(uint32_t type, const char16_t* rule, const char16_t* folder) {
     lvList->Add(ImageOf(type), W(rule), W(folder), static_cast<LPARAM>(type));
+    ScheduleMarks();
 }
 
 void TOptionDlgBox::SetRule(int32_t i, uint32_t type, const char16_t* rule, const char16_t* folder) {
     lvList->Set(i, ImageOf(type), W(rule), W(folder), static_cast<LPARAM>(type));
+    ScheduleMarks();
 }
 
-void TOptionDlgBox::DeleteRule(int32_t i) { lvList->Delete(i); }
-void TOptionDlgBox::ExchangeRules(int32_t i, int32_t j) { lvList->Exchange(i, j); }
+void TOptionDlgBox::DeleteRule(int32_t i) {
+    lvList->Delete(i);
+    ScheduleMarks();
+}
+
+void TOptionDlgBox::ExchangeRules(int32_t i, int32_t j) {
+    lvList->Exchange(i, j);
+    ScheduleMarks();
+}
 void TOptionDlgBox::SelectRule(int32_t i) { lvList->Select(i); }
 
 void TOptionDlgBox::FocusAndShowRule(int32_t i) {
@@ -381,6 +415,17 @@ void TOptionDlgBox::BeginRuleUpdate() { lvList->BeginUpdate(); }
 void TOptionDlgBox::EndRuleUpdate() { lvList->EndUpdate(); }
 
 bool TOptionDlgBox::AskRule(RuleDialogData& data) { return RunRuleDialog(this, data); }
+
+int32_t TOptionDlgBox::RunTester() {
+    TestDialogData data;
+    ReadRuleRows(lvList, &data.rules);
+    data.useDefault = cbUseDefault->Checked();
+    wchar_t folder[kPathChars];
+    eDefault->GetText(folder, kPathChars);
+    data.defaultFolder = U(folder);
+    data.follow = cbParseURL->Checked();
+    return RunTestDialog(this, ilList, data);
+}
 
 bool TOptionDlgBox::TimerEnabled() { return timerMove->Enabled(); }
 void TOptionDlgBox::SetTimerEnabled(bool on) { timerMove->SetEnabled(on); }

@@ -4,6 +4,7 @@
 #pragma once
 #include "forms/forms.h"
 #include "option_logic.h"
+#include "rule_marks_win.h"
 #include "rules_exchange_ui.h"
 #include "setup_logic.h"
 
@@ -26,6 +27,7 @@ public:
     forms::TButton* btnApply;
     forms::TImageList* ilList;
     forms::TTimer* timerMove;
+    forms::TTimer* timerMarks;  // works the marks out once a burst of list changes is over
     forms::TFontDialog* fdGUI;
 
     // Rules page
@@ -33,6 +35,7 @@ public:
     forms::TFlatButton* btnAddRulebyURL;
     forms::TFlatButton* btnEditRule;
     forms::TFlatButton* btnDeleteRule;
+    forms::TFlatButton* btnTestRule;
     forms::TFlatButton* btnExportRules;
     forms::TFlatButton* btnImportRules;
     forms::TImage* imgUpArrow;
@@ -92,6 +95,10 @@ public:
     void hlblMailMouseLeave(forms::TObject* Sender);
     void hlblMailClick();
     void hlblURLClick();
+    // The rule list's marks and their hints.
+    void lvListInfoTip(int Item, wchar_t* Text, int Cap);
+    void lvListRowMarked(int Item, bool& Marked);
+    void RefreshMarks();
 
     // The Setup page's system side.
     bool FileExists(const char16_t* path) override;
@@ -139,6 +146,7 @@ protected:
     void BeginRuleUpdate() override;
     void EndRuleUpdate() override;
     bool AskRule(RuleDialogData& data) override;
+    int32_t RunTester() override;
     bool TimerEnabled() override;
     void SetTimerEnabled(bool on) override;
     uint32_t TimerInterval() override;
@@ -155,6 +163,9 @@ private:
     void BuildGeneralPage();
     void BuildSetupPage();
     void BuildAboutPage();
+    void ScheduleMarks();
+
+    RuleListMarks marks_;
 };
 
 extern TOptionDlgBox* OptionDlgBox;

@@ -346,12 +346,22 @@ void OptionDlgLogic::lvListKeyDown(uint16_t& key, forms::TShiftState shift) {
     else if (key == kKeyUp && ctrl) MoveRuleItem(static_cast<int32_t>(MoveDirection::Up));
     else if (key == kKeyDown && ctrl) MoveRuleItem(static_cast<int32_t>(MoveDirection::Down));
     else if (const RuleDialogInfo* d = AddDialogForKey(key, ctrl)) OnAdd(d->dialog);
+    else if (key == kKeyTest && ctrl) OnTest();
     else if (key == kKeyExport && ctrl) OnExportRules();
     else if (key == kKeyImport && ctrl) OnImportRules();
     // The move has placed selection and focus on the moved row; a list view
     // that also handled Ctrl+Up/Down itself (Wine's moves the selection of a
     // single-selection list) would carry them one row further.
     if (ctrl && (key == kKeyUp || key == kKeyDown)) key = 0;
+}
+
+void OptionDlgLogic::OnTest() {
+    int32_t matched = RunTester();
+    if (matched >= 0 && matched < RuleCount()) {
+        SelectRule(matched);
+        FocusAndShowRule(matched);
+    }
+    FocusRuleList();
 }
 
 void OptionDlgLogic::lvListDblClick() { OnEdit(); }

@@ -85,6 +85,9 @@ public:
     bool MoveRuleItem(int32_t direction);  // -1 up, +1 down; anything else moves nothing
     void OnMoveStart(MoveDirection direction, forms::TMouseButton button);
     void RepeatMoveRuleItem();
+    // The tester over the rules on screen; closed with a matched rule, that
+    // rule is selected in the list.
+    void OnTest();
     // Clears `key` for Ctrl+Up and Ctrl+Down, which it handles in full.
     void lvListKeyDown(uint16_t& key, forms::TShiftState shift);
     // Export and import (Ctrl+E, Ctrl+O in the list): the window's own.
@@ -132,6 +135,8 @@ protected:
     virtual void EndRuleUpdate() {}
     // The rule dialog: true on OK, with the boxes' texts in `data`.
     virtual bool AskRule(RuleDialogData& data) = 0;
+    // The tester: the rule the last test matched, -1 for none.
+    virtual int32_t RunTester() { return -1; }
     // timerMove and the mouse
     virtual bool TimerEnabled() = 0;
     virtual void SetTimerEnabled(bool on) = 0;

@@ -15,6 +15,8 @@ enum class Picture {
     UpArrow,
     DownArrow,
     Folder,
+    TestRule,
+    Mark,  // drawn over the picture of a rule that never takes effect
     ExportRules,
     ImportRules,
     Count,

@@ -86,6 +86,19 @@ Map kFolder = {
     "oyyyyyyyyyyyyyyo", "oyyyyyyyyyyyyyyo", "oyyyyyyyyyyyyyyo", "oyyyyyyyyyyyyyyo",
     "oyyyyyyyyyyyyyyo", "oooooooooooooooo", "................", "................",
 };
+Map kTestRule = {
+    "................", "....kkkkk.......", "...kcccccck.....", "..kccwwcccck....",
+    "..kcwwcccccck...", "..kcwccccccck...", "..kccccccccck...", "..kccccccccck...",
+    "...kccccccck....", "....kccccckk....", ".....kkkkkkbb...", "...........bbb..",
+    "............bbb.", ".............bbb", "..............bb", "................",
+};
+// Laid over a rule's icon when the rule can never take effect.
+Map kMark = {
+    "................", "................", "................", "................",
+    "................", "................", "................", "................",
+    "..rrrr..........", ".rrwwrr.........", "rrrwwrrr........", "rrrwwrrr........",
+    "rrrrrrrr........", "rrrwwrrr........", ".rrwwrr.........", "..rrrr..........",
+};
 // A page with a green arrow leaving it, and one with an arrow coming in.
 Map kExportRules = {
     ".kkkkkkkk.......", ".kwwwwwwkk......", ".kwggggwkwk.....", ".kwwwwwwkkkk....",
@@ -153,8 +166,9 @@ HICON MakeIcon(Map map, int size, bool greyed = false) {
     return CreateIconIndirect(&ii);
 }
 
-const char* const* const kMaps[] = {kNameRule, kExtRule,   kUrlRule,   kAddByName,   kAddByUrl,   kEditRule,
-                                    kDeleteRule, kUpArrow, kDownArrow, kFolder, kExportRules, kImportRules};
+const char* const* const kMaps[] = {kNameRule, kExtRule,   kUrlRule, kAddByName, kAddByUrl,
+                                    kEditRule, kDeleteRule, kUpArrow, kDownArrow, kFolder,
+                                    kTestRule, kMark, kExportRules, kImportRules};
 
 HICON CachedIcon(Picture p, bool greyed) {
     static HICON icons[2][static_cast<int>(Picture::Count)] = {};

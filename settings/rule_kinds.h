@@ -29,6 +29,7 @@ constexpr uint16_t kKeyDown = 0x28;
 constexpr uint16_t kKeyInsert = 0x2D;
 constexpr uint16_t kKeyDelete = 0x2E;
 constexpr uint16_t kKeyF4 = 0x73;  // the folder boxes: open the folder picker
+constexpr uint16_t kKeyTest = u'T';  // with Ctrl: the tester
 constexpr uint16_t kKeyExport = u'E';  // with Ctrl
 constexpr uint16_t kKeyImport = u'O';  // with Ctrl
 

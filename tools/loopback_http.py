@@ -8,6 +8,7 @@ Paths:
   /files/<name>       200 with 64 KiB of data
   /get.php?...        302 (absolute Location) to /step2.asp, which answers
                       302 (relative Location) to /files/report.pdf
+  /slow.php?...       waits 4 s, then answers as /get.php (a Cancel to test)
   /close              closes the connection without sending anything
   /log...             the paths asked for so far, one a line (then cleared);
                       any query keeps caches out of the way
@@ -18,6 +19,7 @@ import os
 import socket
 import socketserver
 import threading
+import time
 
 BODY = bytes(range(256)) * 256
 requests = []
@@ -42,6 +44,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 text = "".join(p + "\n" for p in requests).encode()
                 requests.clear()
             return self.reply(200, "text/plain", text)
+        if self.path.startswith("/slow.php"):
+            time.sleep(4)
+            return self.redirect("http://127.0.0.1:%d/step2.asp" % self.server.server_address[1])
         if self.path.startswith("/get.php"):
             return self.redirect("http://127.0.0.1:%d/step2.asp" % self.server.server_address[1])
         if self.path == "/step2.asp":

@@ -343,7 +343,8 @@ LRESULT TForm::WndProc(UINT msg, WPARAM w, LPARAM l) {
 // --- TApplication ---
 
 void TApplication::Initialize() {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES |
+                                              ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&icc);
 }
 

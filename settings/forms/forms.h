@@ -343,6 +343,8 @@ private:
     HIMAGELIST list_ = nullptr;
 };
 
+class TTimer;
+
 class TListView : public TWinControl {
 public:
     explicit TListView(TWinControl* parent);
@@ -361,6 +363,18 @@ public:
     void Select(int i);
     void FocusItem(int i);
     void MakeVisible(int i);
+    // A mark drawn over the picture of every row for which OnRowMarked
+    // says so (sender, row, marked). Drawn by the list's owner rather than
+    // as an image-list overlay: Wine draws no overlays on pictures with an
+    // alpha channel. The icon is not owned.
+    void SetRowMark(HICON mark);
+    TEvent<TObject*, int, bool&> OnRowMarked;
+    // Info tips: a tip beside the row under the mouse, shown after a short
+    // rest. OnInfoTip(sender, row, buffer, capacity) fills the buffer (left
+    // empty: no tip).
+    void EnableInfoTips();
+    TEvent<TObject*, int, wchar_t*, int> OnInfoTip;
+    ~TListView() override;
     void BeginUpdate();
     void EndUpdate();
 
@@ -369,7 +383,15 @@ public:
     bool HandleNotify(NMHDR* hdr, LRESULT* result) override;
 
 private:
+    void HideTip();
+    void TipTick(TObject*);
     bool hiddenForUpdate_ = false;
+    HWND tip_ = nullptr;
+    TTimer* tipTimer_ = nullptr;
+    int tipRow_ = -1;     // the row under the mouse
+    int tipWait_ = 0;     // ticks left before its tip shows
+    bool tipShown_ = false;
+    HICON mark_ = nullptr;
 };
 
 class TTimer : public TObject {

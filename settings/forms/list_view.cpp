@@ -136,6 +136,85 @@ void TListView::FocusItem(int i) {
 
 void TListView::MakeVisible(int i) { SendMessageW(handle_, LVM_ENSUREVISIBLE, i, FALSE); }
 
+void TListView::SetRowMark(HICON mark) { mark_ = mark; }
+
+// Wine's list view has no info tips of its own (LVS_EX_INFOTIP): the list
+// keeps a tracking tooltip and shows it itself, alike everywhere. The mouse
+// is looked at on a timer rather than by subclassing the list, which would
+// cost a lookup on every one of its messages.
+constexpr UINT kTipTickMs = 150;
+constexpr int kTipRestTicks = 3;  // the mouse rests this long before a tip shows
+
+void TListView::EnableInfoTips() {
+    if (tip_) return;
+    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+    if (!tip_) return;
+    SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 500);
+    TOOLINFOW ti = {};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    ti.hwnd = handle_;
+    ti.uId = 1;
+    ti.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    tipTimer_ = new TTimer(Form());
+    tipTimer_->SetInterval(kTipTickMs);
+    tipTimer_->OnTimer = Bind<&TListView::TipTick>(this);
+    tipTimer_->SetEnabled(true);
+}
+
+TListView::~TListView() {
+    // The timer belongs to the form and may outlive the list: it must not call us.
+    if (tipTimer_) {
+        tipTimer_->SetEnabled(false);
+        tipTimer_->OnTimer = {};
+    }
+    if (tip_) DestroyWindow(tip_);
+}
+
+void TListView::HideTip() {
+    if (!tip_ || !tipShown_) return;
+    TOOLINFOW ti = {};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = handle_;
+    ti.uId = 1;
+    SendMessageW(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
+    tipShown_ = false;
+}
+
+void TListView::TipTick(TObject*) {
+    POINT p;
+    int row = -1;
+    if (GetCursorPos(&p) && WindowFromPoint(p) == handle_ && GetForegroundWindow() == GetAncestor(handle_, GA_ROOT)) {
+        LVHITTESTINFO hit = {};
+        hit.pt = p;
+        ScreenToClient(handle_, &hit.pt);
+        row = static_cast<int>(SendMessageW(handle_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    }
+    if (row != tipRow_) {
+        HideTip();
+        tipRow_ = row;
+        tipWait_ = kTipRestTicks;
+        return;
+    }
+    if (row < 0 || tipShown_ || tipWait_ <= 0 || --tipWait_ > 0 || !OnInfoTip) return;
+    wchar_t text[1024] = {};
+    OnInfoTip(this, row, text, 1024);
+    text[1023] = 0;
+    if (!text[0]) return;
+    TOOLINFOW ti = {};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = handle_;
+    ti.uId = 1;
+    ti.lpszText = text;
+    SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(p.x + 12, p.y + 20));
+    SendMessageW(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
+    tipShown_ = true;
+}
+
 void TListView::BeginUpdate() {
     SendMessageW(handle_, WM_SETREDRAW, FALSE, 0);
     // Hidden while it fills: Wine's list view otherwise works out its
@@ -166,6 +245,27 @@ bool TListView::HandleNotify(NMHDR* hdr, LRESULT* result) {
         OnChange(this, nm->iItem, change);
         *result = 0;
         return true;
+    }
+    if (hdr->code == NM_CUSTOMDRAW && mark_ && OnRowMarked) {
+        NMLVCUSTOMDRAW* cd = reinterpret_cast<NMLVCUSTOMDRAW*>(hdr);
+        int row = static_cast<int>(cd->nmcd.dwItemSpec);
+        switch (cd->nmcd.dwDrawStage) {
+            case CDDS_PREPAINT: *result = CDRF_NOTIFYITEMDRAW; return true;
+            case CDDS_ITEMPREPAINT: {
+                bool marked = false;
+                OnRowMarked(this, row, marked);
+                *result = marked ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
+                return true;
+            }
+            case CDDS_ITEMPOSTPAINT: {
+                RECT icon = {LVIR_ICON, 0, 0, 0};
+                if (SendMessageW(handle_, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&icon)))
+                    DrawIconEx(cd->nmcd.hdc, icon.left, icon.top, mark_, 16, 16, 0, nullptr, DI_NORMAL);
+                *result = CDRF_DODEFAULT;
+                return true;
+            }
+            default: *result = CDRF_DODEFAULT; return true;
+        }
     }
     if (hdr->code == NM_DBLCLK) {
         OnDblClick(this);

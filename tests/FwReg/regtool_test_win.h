@@ -4,6 +4,7 @@
 #pragma once
 #include "regtool_logic.h"
 #include "save_folder.h"
+#include "store_util.h"
 #include "win.h"
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -89,8 +90,6 @@ inline const wchar_t* const kIeUserKey = L"Software\\Microsoft\\Internet Explore
 inline const wchar_t* const kDownloadDirectory = L"Download Directory";
 inline const wchar_t* const kMruKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedPidlMRU";
-
-inline std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
 
 inline bool ReadValue(HKEY root, const wchar_t* path, const wchar_t* name, std::vector<BYTE>* data,
                       DWORD* type = nullptr) {

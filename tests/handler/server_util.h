@@ -2,6 +2,7 @@
 // program while this thread keeps its windows answering, and registry trees
 // as sorted lines that a test compares whole.
 #pragma once
+#include "store_util.h"
 #include "win.h"
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -168,12 +169,6 @@ inline std::wstring Text(HKEY root, const std::wstring& path, const wchar_t* nam
 inline bool PutText(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& text) {
     return SHSetValueW(root, path.c_str(), name, REG_SZ, text.c_str(),
                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-}
-
-inline std::string Narrow(const std::wstring& w) {
-    std::string s;
-    for (wchar_t c : w) s += c < 0x80 ? static_cast<char>(c) : '?';
-    return s;
 }
 
 inline std::string Lines(const std::vector<std::wstring>& lines) {

@@ -48,6 +48,9 @@ public:
     // Rule dialog
     std::deque<DialogAnswer> answers;
     std::vector<DialogCall> dialogCalls;
+    // The tester: counts its openings and answers with `testerMatch`.
+    int testerCalls = 0;
+    int32_t testerMatch = -1;
     // timerMove, the mouse and the clock
     bool timerOn = false, leftDown = false;
     uint32_t interval = kMoveFirstDelayMs;
@@ -163,6 +166,11 @@ protected:
         TextCopy(data.rule, kRuleChars, a.rule.c_str());
         TextCopy(data.folder, kPathChars, a.folder.c_str());
         return true;
+    }
+
+    int32_t RunTester() override {
+        ++testerCalls;
+        return testerMatch;
     }
 
     bool TimerEnabled() override { return timerOn; }

@@ -18,8 +18,6 @@ inline std::wstring BinDir() {
     return p.substr(0, p.rfind(L'\\') + 1);
 }
 
-inline std::string Narrow(const std::wstring& s) { return Utf8(std::u16string(U(s.c_str()))); }
-
 inline std::wstring Text(HWND h) {
     wchar_t buf[1024] = {};
     GetWindowTextW(h, buf, 1024);
@@ -194,6 +192,11 @@ private:
     PROCESS_INFORMATION pi_ = {};
     HWND main_ = nullptr;
 };
+
+// Saves what the screen shows in `r` (screen coordinates) as a 24-bit BMP.
+inline bool SaveScreenPicture(const RECT& r, const std::wstring& path) {
+    return person::WriteBmp(person::Grab(r), path.c_str());
+}
 
 // Saves what the screen shows of a window as a 24-bit BMP.
 inline bool SaveWindowPicture(HWND h, const std::wstring& path) {

@@ -287,6 +287,10 @@ TEST_F(FwiseProgram, Screenshots) {
     WriteSettingDword(kUseDefault, 1);
     WriteSettingString(kDefaultFolder, u"C:\\Users\\me\\Downloads");
     WriteSettingDword(kParseUrl, 1);
+    // The folders on C: exist, so that no rule is marked as doing nothing.
+    for (const wchar_t* f : {L"C:\\Users\\me", L"C:\\Users\\me\\Documents", L"C:\\Users\\me\\Documents\\Papers",
+                             L"C:\\Installers", L"C:\\Users\\me\\Downloads"})
+        CreateDirectoryW(f, nullptr);
     Fwise app;
     ASSERT_TRUE(app.Main());
     RECT list;
@@ -298,6 +302,7 @@ TEST_F(FwiseProgram, Screenshots) {
         Press({VK_DOWN});
     }
     ASSERT_EQ(app.Selected(), 1);
+    SetCursorPos(0, 0);  // no rule's hint over the pictures
     const wchar_t* pages[] = {L"rules", L"general", L"setup", L"about"};
     for (const wchar_t* page : pages) {
         Sleep(300);
@@ -332,6 +337,8 @@ TEST_F(FwiseProgram, Screenshots) {
         ClickAt(jaList.left + 60, jaList.top + 30);
         Press({VK_DOWN});
     }
+    SetCursorPos(0, 0);
+    Sleep(300);
     EXPECT_TRUE(SaveWindowPicture(ja.Main(), out + L"rules_jpn.bmp"));
     PostMessageW(ja.Main(), WM_CLOSE, 0, 0);
     EXPECT_EQ(ja.WaitExit(), 0);

@@ -514,6 +514,7 @@ TEST_F(Rules, KeyTable) {
         int dialogs;             // rule dialogs opened
         RuleDialogKind dialog;
         bool consumed;           // the list view does not see the key
+        int tests = 0;           // testers opened
     } rows[] = {
         {"Delete", kKeyDelete, false, "acd", 0, F, false},
         {"Ctrl+Delete", kKeyDelete, true, "acd", 0, F, false},
@@ -530,6 +531,8 @@ TEST_F(Rules, KeyTable) {
         {"Up alone", kKeyUp, false, "abcd", 0, F, false},
         {"Ctrl+Down", kKeyDown, true, "acbd", 0, F, true},
         {"Down alone", kKeyDown, false, "abcd", 0, F, false},
+        {"Ctrl+T tests", kKeyTest, true, "abcd", 0, F, false, 1},
+        {"T alone", kKeyTest, false, "abcd", 0, F, false, 0},
     };
     for (const auto& row : rows) {
         FakeOptionDlg dlg;
@@ -541,6 +544,23 @@ TEST_F(Rules, KeyTable) {
         if (row.dialogs) {
             EXPECT_EQ(dlg.dialogCalls[0].dialog, row.dialog) << row.label;
         }
+        EXPECT_EQ(dlg.testerCalls, row.tests) << row.label;
+    }
+}
+
+TEST_F(Rules, TesterSelectsTheMatchedRule) {
+    struct {
+        int32_t match, selectedAfter;
+    } rows[] = {{2, 2}, {-1, 1}, {9, 1}};  // matched; none; not in the list (stale answer)
+    for (const auto& row : rows) {
+        FakeOptionDlg dlg;
+        dlg.Load(Rows(4));
+        dlg.Select(1);
+        dlg.testerMatch = row.match;
+        dlg.OnTest();
+        EXPECT_EQ(dlg.Selected(), row.selectedAfter) << row.match;
+        EXPECT_TRUE(dlg.listFocused) << row.match;
+        EXPECT_FALSE(dlg.Changed()) << "testing changes nothing";
     }
 }
 

@@ -21,6 +21,10 @@ wineserver -k 2>/dev/null || /usr/lib/wine/wineserver -k
 mkdir -p "$dir/shots" "$top/docs/screenshots"
 FW_SCREENSHOTS="Z:$(echo "$dir/shots" | tr / '\\')" "$loader" "$build/bin/test_fwise.exe" \
     --gtest_filter=FwiseProgram.Screenshots
+for lang in en ja; do
+    FW_SCREENSHOTS="Z:$(echo "$dir/shots" | tr / '\\')" "$loader" "$build/bin/test_tester_$lang.exe" \
+        --gtest_filter=TesterProgram.Screenshots
+done
 for f in "$dir"/shots/*.bmp; do
     convert "$f" "$top/docs/screenshots/$(basename "${f%.bmp}").png"
 done

@@ -55,6 +55,13 @@ inline std::string Utf8(const std::u16string& s) {
     return out;
 }
 
+#ifdef _WIN32
+// Wide text (UTF-16 on Windows) as UTF-8, for failure messages.
+inline std::string Narrow(const std::wstring& s) {
+    return Utf8(std::u16string(reinterpret_cast<const char16_t*>(s.c_str()), s.size()));
+}
+#endif
+
 // Every test starts from an empty settings key (and, natively, an empty registry).
 class StoreTest : public ::testing::Test {
 protected:
