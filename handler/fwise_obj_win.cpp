@@ -5,6 +5,7 @@
 #include "seed_save_folder.h"
 #include "url_resolve.h"
 #include <cstring>
+#include <iterator>
 #include <new>
 
 namespace fw {
@@ -56,12 +57,18 @@ STDMETHODIMP CFwiseObj::Download(IMoniker* pmk, IBindCtx* pbc, DWORD, LONG, BIND
     std::memset(folder_, 0, sizeof folder_);
     LPOLESTR url = nullptr;
     wchar_t* finalUrl = nullptr;
+    char16_t serverName[kServerNameChars];        // the server's file name, "" for none
+    char16_t serverSource[1 + kServerNameChars];  // '/' + that name
+    serverName[0] = 0;
     // Anything but S_OK (S_FALSE included) means there is no URL to go by.
     // A moniker that claims S_OK without a name is treated the same way.
     if (pmk->GetDisplayName(pbc, nullptr, &url) == S_OK && url) {
         const char16_t* nameSource = U(url);
-        if (IsScriptUrl(U(url)) && ReadSettingDword(kParseUrl, 0) == 1) {
-            if (ResolveFinalUrl(url, &finalUrl) == 0) nameSource = U(finalUrl);
+        NameSourceSteps steps = NameSourceStepsFor(U(url));
+        if (steps.resolve) {
+            // finalUrl stays null unless something was captured.
+            ResolveFinalUrl(url, &finalUrl, steps.serverName ? W(serverName) : nullptr);
+            nameSource = ChooseNameSource(U(url), U(finalUrl), serverName, serverSource, std::size(serverSource));
         }
         // URL rules look at the URL as the browser gave it; name and
         // extension rules at the name source.
