@@ -1,6 +1,7 @@
 // Downloads through the stand-in browser (iexplore.exe beside this program)
-// with the registered Fwise64.dll: real URL monikers, real seeding, and the
-// Save dialog's folder as the browser would work it out.
+// with the registered server of this build's bitness (Fwise64.dll or
+// Fwise.dll): real URL monikers, real seeding, and the Save dialog's folder
+// as the browser would work it out.
 #include "loopback_ports.h"
 #include "scoped_win.h"
 #include "server_util.h"
@@ -14,22 +15,22 @@ namespace fw::test {
 namespace {
 
 const std::wstring kDir = L"C:\\Program Files\\HostTest";
+// The browser loads the server of its own bitness; so does this test's iexplore.exe.
+const std::wstring kDll = sizeof(void*) == 8 ? L"Fwise64.dll" : L"Fwise.dll";
 const wchar_t* kIeKey = L"SOFTWARE\\Microsoft\\Internet Explorer";
-
-bool OnWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
 using Report = std::map<std::string, std::string>;
 
 class Host : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_TRUE(InstallInto(kDir, {L"Fwise64.dll"}));
-        ASSERT_EQ(Regsvr32(L"/s \"" + kDir + L"\\Fwise64.dll\""), 0);
+        ASSERT_TRUE(InstallInto(kDir, {kDll}));
+        ASSERT_EQ(Regsvr32(L"/s \"" + kDir + L"\\" + kDll + L"\""), 0);
         for (const wchar_t* f : {L"C:\\HostTest", L"C:\\HostTest\\Docs", L"C:\\HostTest\\Installers",
                                  L"C:\\HostTest\\Default"})
             CreateDirectoryW(f, nullptr);
     }
-    static void TearDownTestSuite() { Regsvr32(L"/s /u \"" + kDir + L"\\Fwise64.dll\""); }
+    static void TearDownTestSuite() { Regsvr32(L"/s /u \"" + kDir + L"\\" + kDll + L"\""); }
     void SetUp() override {
         DeleteSettings();
         ports_ = ReadLoopbackPorts();
@@ -138,10 +139,68 @@ TEST_F(Host, OnlyParseUrlOneFollowsAScriptUrl) {
         EXPECT_EQ(got[0]["result"], "0x80004001") << r.name;
         std::string log = ServerLog();
         EXPECT_EQ(log.find(path) != std::string::npos, r.fetched) << r.name << ", server log:\n" << log;
-        // Windows reports the redirected address (/files/report.pdf), so the
-        // .pdf rule matches; Wine reports the request's (docs/wine.md).
-        bool seeded = r.fetched && !OnWine();
-        EXPECT_EQ(got[0]["save-folder"], seeded ? "C:\\HostTest\\Docs" : "") << r.name;
+        // The redirect ends at /files/report.pdf: followed, the .pdf rule matches.
+        EXPECT_EQ(got[0]["save-folder"], r.fetched ? "C:\\HostTest\\Docs" : "") << r.name;
+    }
+}
+
+// The header as a query of the loopback server: its bytes percent-encoded.
+// "&end" keeps the address's own extension from matching any rule.
+std::string HeaderQuery(std::initializer_list<const char*> headers) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string q;
+    for (const char* h : headers) {
+        q += q.empty() ? "h=" : "&h=";
+        for (const char* c = h; *c; ++c) {
+            unsigned char b = static_cast<unsigned char>(*c);
+            if (isalnum(b)) {
+                q += *c;
+            } else {
+                q += '%';
+                q += hex[b >> 4];
+                q += hex[b & 15];
+            }
+        }
+    }
+    return q + "&end";
+}
+
+TEST_F(Host, TheServersFileNameDecidesOnlyWithTheOptionOn) {
+    WriteRules({{kExtensionRule, u".pdf", u"C:\\HostTest\\Docs"}, {kExtensionRule, u".exe", u"C:\\HostTest\\Installers"}});
+    WriteSettingDword(kUseDefault, 1);
+    WriteSettingString(kDefaultFolder, u"C:\\HostTest\\Default");
+    WriteSettingDword(kParseUrl, 1);
+    const char* docs = "C:\\HostTest\\Docs";
+    const char* installers = "C:\\HostTest\\Installers";
+    const char* other = "C:\\HostTest\\Default";
+    struct Row {
+        const char* label;
+        std::string path;
+        const char* on;   // the Save dialog's folder with "UseContentDisposition" 1
+        const char* off;  // ... and with it 0
+    };
+    const Row rows[] = {
+        {"quoted name", "/download?id=42", docs, other},
+        {"filename* over filename", "/cd?" + HeaderQuery({"attachment; filename=\"a.pdf\"; filename*=UTF-8''%E2%82%AC%20setup.exe"}),
+         installers, other},
+        {"path parts stripped", "/cd?" + HeaderQuery({"attachment; filename=../../tool.exe"}), installers, other},
+        {"unusable name", "/cd?" + HeaderQuery({"attachment; filename=\"what?.pdf\""}), other, other},
+        {"repeated, names differ", "/cd?" + HeaderQuery({"attachment; filename=a.pdf", "attachment; filename=b.exe"}),
+         other, other},
+        {"header of the redirect's target", "/cd302?" + HeaderQuery({"inline; filename=report.pdf"}), docs, other},
+        {"no header: the address after the 302 chain", "/get.php?id=cd", docs, docs},
+    };
+    for (uint32_t option : {1u, 0u}) {
+        WriteSettingDword(kUseContentDisposition, option);
+        std::vector<std::string> urls;
+        for (const Row& r : rows) urls.push_back(Url(r.path));
+        std::vector<Report> got = Run(urls);
+        ASSERT_EQ(got.size(), std::size(rows));
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i]["result"], "0x80004001") << rows[i].label;
+            EXPECT_EQ(got[i]["save-folder"], option ? rows[i].on : rows[i].off)
+                << rows[i].label << ", option " << option;
+        }
     }
 }
 
