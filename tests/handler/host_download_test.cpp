@@ -144,26 +144,8 @@ TEST_F(Host, OnlyParseUrlOneFollowsAScriptUrl) {
     }
 }
 
-// The header as a query of the loopback server: its bytes percent-encoded.
 // "&end" keeps the address's own extension from matching any rule.
-std::string HeaderQuery(std::initializer_list<const char*> headers) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string q;
-    for (const char* h : headers) {
-        q += q.empty() ? "h=" : "&h=";
-        for (const char* c = h; *c; ++c) {
-            unsigned char b = static_cast<unsigned char>(*c);
-            if (isalnum(b)) {
-                q += *c;
-            } else {
-                q += '%';
-                q += hex[b >> 4];
-                q += hex[b & 15];
-            }
-        }
-    }
-    return q + "&end";
-}
+std::string HeaderQuery(std::initializer_list<const char*> headers) { return DispositionQuery(headers) + "&end"; }
 
 TEST_F(Host, TheServersFileNameDecidesOnlyWithTheOptionOn) {
     WriteRules({{kExtensionRule, u".pdf", u"C:\\HostTest\\Docs"}, {kExtensionRule, u".exe", u"C:\\HostTest\\Installers"}});

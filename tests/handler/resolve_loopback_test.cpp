@@ -163,22 +163,6 @@ TEST_F(LoopbackTest, RawReportsAfterARedirect) {
     EXPECT_EQ(recorder.refs_, 1);
 }
 
-// The header is a URL query of tools/loopback_http.py: its bytes percent-encoded.
-std::string Query(const std::string& header) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string q;
-    for (unsigned char c : header) {
-        if (isalnum(c) || c == '.' || c == '-' || c == '_') {
-            q += static_cast<char>(c);
-        } else {
-            q += '%';
-            q += hex[c >> 4];
-            q += hex[c & 15];
-        }
-    }
-    return q;
-}
-
 TEST_F(LoopbackTest, ServerNameFromTheFinalResponse) {
     struct Row {
         const char* label;
@@ -187,13 +171,13 @@ TEST_F(LoopbackTest, ServerNameFromTheFinalResponse) {
     };
     const Row rows[] = {
         {"download?id=42", "/download?id=42", "Quarterly report.pdf"},
-        {"filename* in UTF-8", "/cd?h=" + Query("attachment; filename*=UTF-8''%E2%82%AC%20rates.pdf"), "?" " rates.pdf"},
-        {"the redirect target's header", "/cd302?h=" + Query("attachment; filename=\"a/b.zip\""), "b.zip"},
-        {"repeated alike", "/cd?h=" + Query("attachment; filename=x.pdf") + "&h=" + Query("inline; filename=x.pdf"),
+        {"filename* in UTF-8", "/cd?" + DispositionQuery({"attachment; filename*=UTF-8''%E2%82%AC%20rates.pdf"}), "?" " rates.pdf"},
+        {"the redirect target's header", "/cd302?" + DispositionQuery({"attachment; filename=\"a/b.zip\""}), "b.zip"},
+        {"repeated alike", "/cd?" + DispositionQuery({"attachment; filename=x.pdf", "inline; filename=x.pdf"}),
          "x.pdf"},
-        {"repeated, names differ", "/cd?h=" + Query("attachment; filename=x.pdf") + "&h=" + Query("attachment; filename=y.exe"),
+        {"repeated, names differ", "/cd?" + DispositionQuery({"attachment; filename=x.pdf", "attachment; filename=y.exe"}),
          ""},
-        {"unusable", "/cd?h=" + Query("attachment; filename=\"what?.pdf\""), ""},
+        {"unusable", "/cd?" + DispositionQuery({"attachment; filename=\"what?.pdf\""}), ""},
         {"no header", "/files/plain.zip", ""},
     };
     for (const Row& row : rows) {
