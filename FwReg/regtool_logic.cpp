@@ -1,5 +1,6 @@
 #include "regtool_logic.h"
 #include "reg_helpers.h"
+#include "results.h"
 #include "save_folder.h"
 
 namespace fw {
@@ -16,13 +17,13 @@ bool AdminConsentPromptEnabled() {
 }
 
 int TakeHandOffFolder(const char16_t* keyPath, char16_t* folder, uint32_t cbFolder) {
-    if (!folder || cbFolder < sizeof(char16_t)) return 0;
+    if (!folder || cbFolder < sizeof(char16_t)) return kFailed;
     folder[0] = 0;
     if (!ReadRegText(RegRoot::CurrentUser, keyPath, kHandOffValue, folder, cbFolder)) folder[0] = 0;
     // The key goes in any case, so a stale or malformed value cannot come back
     // with the next message.
     DeleteRegTree(RegRoot::CurrentUser, keyPath);
-    return folder[0] != 0 ? 1 : 0;
+    return folder[0] != 0 ? kDone : kFailed;
 }
 
 }  // namespace fw

@@ -2,6 +2,7 @@
 // and what a hand-off hands over. No Windows types here, so they are tested
 // natively against the in-memory registry as well as under Wine.
 #pragma once
+#include "results.h"
 #include <cstdint>
 
 namespace fw {
@@ -24,7 +25,7 @@ bool AdminConsentPromptEnabled();
 // (capacity `cbFolder` bytes), then deletes that key with everything under it,
 // whether or not a value was there. Only a whole text counts: a value that is
 // not text, does not fit the buffer, or has no terminator inside it is taken
-// as missing. Returns 1 when there is a folder to apply (not empty), else 0
+// as missing. Returns kDone when there is a folder to apply (not empty), else kFailed
 // with `folder` empty.
 int TakeHandOffFolder(const char16_t* keyPath, char16_t* folder, uint32_t cbFolder);
 

@@ -1,6 +1,8 @@
 #include "regtool_win.h"
 #include "regtool_logic.h"
+#include "results.h"
 #include "save_folder.h"
+#include "scoped_win.h"
 #include "settings_store.h"
 #include <ole2.h>
 
@@ -19,15 +21,14 @@ constexpr DWORD kMsgFltAdd = 1;
 // messages to this medium-integrity window are dropped. Looked up at run time
 // because Windows before Vista has no such function.
 void AllowLowIntegrityMessages() {
-    HMODULE user32 = LoadLibraryW(L"user32.dll");
+    ScopedModule user32(LoadLibraryW(L"user32.dll"));
     if (!user32) return;
     auto filter = reinterpret_cast<ChangeWindowMessageFilterFn>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilter")));
+        reinterpret_cast<void*>(GetProcAddress(user32.Get(), "ChangeWindowMessageFilter")));
     if (filter) {
         filter(WM_APPLY_FOLDER, kMsgFltAdd);
         filter(WM_CLOSE, kMsgFltAdd);
     }
-    FreeLibrary(user32);
 }
 
 bool WindowsVersionAllows() {
@@ -69,13 +70,10 @@ bool InitRegTool(HINSTANCE instance) {
     CoInitialize(nullptr);
 
     // No namespace prefix: one RegTool per logon session.
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, W(kRegToolMutex));
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        if (mutex) CloseHandle(mutex);
-        return false;
-    }
+    ScopedHandle mutex(CreateMutexW(nullptr, FALSE, W(kRegToolMutex)));
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return false;
     // A failed creation counts as being the only copy.
-    g_mutex = mutex;
+    g_mutex = mutex.Detach();
 
     if (!WindowsVersionAllows()) return false;
     if (!AdminConsentPromptEnabled()) return false;
@@ -126,10 +124,10 @@ void ApplyHandOff() {
     char16_t path[kPathChars];
     if (!HandOffKeyPath(path, kPathChars)) return;
     char16_t folder[kPathChars];
-    if (!TakeHandOffFolder(path, folder, sizeof folder)) return;
+    if (TakeHandOffFolder(path, folder, sizeof folder) != kDone) return;
     // The only failure the RegTool reports; the sender stays blocked until
     // the box is closed.
-    if (!ApplySaveFolder(folder)) MessageBoxW(nullptr, L"failed", nullptr, MB_OK);
+    if (ApplySaveFolder(folder) == kSeedWriteFailed) MessageBoxW(nullptr, L"failed", nullptr, MB_OK);
 }
 
 int RunRegTool(HINSTANCE instance) {

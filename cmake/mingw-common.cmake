@@ -10,5 +10,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Nothing of the MinGW runtime is shipped beside the binaries.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-# Run cross-built test programs under Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -5,6 +5,7 @@
 #include "fwise_module.h"
 #include "fwise_obj.h"
 #include "registration.h"
+#include "scoped_win.h"
 #include <new>
 
 // FW_REGTOOL_ROLE: the build that also enters the RegTool in the Run key and
@@ -78,12 +79,9 @@ HRESULT ModuleTypeInfo(LCID lcid, ITypeInfo** info) {
     HRESULT hr = S_OK;
     EnterCriticalSection(&g_lock);
     if (!g_typeInfo) {
-        ITypeLib* lib = nullptr;
-        hr = LoadRegTypeLib(LIBID_FWISELib, 1, 0, lcid, &lib);
-        if (SUCCEEDED(hr)) {
-            hr = lib->GetTypeInfoOfGuid(IID_IFwiseObj, &g_typeInfo);
-            lib->Release();
-        }
+        ScopedCom<ITypeLib> lib;
+        hr = LoadRegTypeLib(LIBID_FWISELib, 1, 0, lcid, lib.Receive());
+        if (SUCCEEDED(hr)) hr = lib->GetTypeInfoOfGuid(IID_IFwiseObj, &g_typeInfo);
     }
     if (g_typeInfo) {
         g_typeInfo->AddRef();
@@ -132,12 +130,10 @@ HRESULT RegisterOwnTypeLib() {
     wchar_t path[fw::kPathChars];
     DWORD n = GetModuleFileNameW(g_instance, path, fw::kPathChars);
     if (n == 0 || n >= fw::kPathChars) return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
-    ITypeLib* lib = nullptr;
-    HRESULT hr = LoadTypeLibEx(path, REGKIND_NONE, &lib);
+    fw::ScopedCom<ITypeLib> lib;
+    HRESULT hr = LoadTypeLibEx(path, REGKIND_NONE, lib.Receive());
     if (FAILED(hr)) return hr;
-    hr = RegisterTypeLib(lib, path, nullptr);
-    lib->Release();
-    return hr;
+    return RegisterTypeLib(lib.Get(), path, nullptr);
 }
 
 }  // namespace

@@ -28,8 +28,8 @@ public:
                           UINT uiCP) override;
 
     // The object's own steps, virtual so that they follow Download in the
-    // primary table (and so a test can watch them). FindRuleFolder: 0 when
-    // the folder buffer got a folder. SeedSaveFolder: always 0.
+    // primary table (and so a test can watch them). FindRuleFolder: kFolderFound
+    // when the folder buffer got a folder. SeedSaveFolder: always kSeedAnswer.
     virtual int32_t FindRuleFolder(const char16_t* url, const char16_t* nameSource);
     virtual int32_t SeedSaveFolder();
 

@@ -1,7 +1,9 @@
 #include "fwise_obj.h"
 #include "fwise_module.h"
 #include "name_source.h"
+#include "results.h"
 #include "rule_matching.h"
+#include "scoped_win.h"
 #include "seed_save_folder.h"
 #include "url_resolve.h"
 #include <cstring>
@@ -55,27 +57,27 @@ STDMETHODIMP_(ULONG) CFwiseObj::Release() {
 STDMETHODIMP CFwiseObj::Download(IMoniker* pmk, IBindCtx* pbc, DWORD, LONG, BINDINFO*, LPCOLESTR,
                                  LPCOLESTR, UINT) {
     std::memset(folder_, 0, sizeof folder_);
-    LPOLESTR url = nullptr;
-    wchar_t* finalUrl = nullptr;
+    // Declared in this order so that the URL is freed before the final URL.
+    ScopedCoMem<wchar_t> finalUrl;
+    ScopedCoMem<OLECHAR> url;
     char16_t serverName[kServerNameChars];        // the server's file name, "" for none
     char16_t serverSource[1 + kServerNameChars];  // '/' + that name
     serverName[0] = 0;
     // Anything but S_OK (S_FALSE included) means there is no URL to go by.
     // A moniker that claims S_OK without a name is treated the same way.
-    if (pmk->GetDisplayName(pbc, nullptr, &url) == S_OK && url) {
-        const char16_t* nameSource = U(url);
-        NameSourceSteps steps = NameSourceStepsFor(U(url));
+    if (pmk->GetDisplayName(pbc, nullptr, url.Receive()) == S_OK && url) {
+        const char16_t* nameSource = U(url.Get());
+        NameSourceSteps steps = NameSourceStepsFor(U(url.Get()));
         if (steps.resolve) {
             // finalUrl stays null unless something was captured.
-            ResolveFinalUrl(url, &finalUrl, steps.serverName ? W(serverName) : nullptr);
-            nameSource = ChooseNameSource(U(url), U(finalUrl), serverName, serverSource, std::size(serverSource));
+            ResolveFinalUrl(url.Get(), finalUrl.Receive(), steps.serverName ? W(serverName) : nullptr);
+            nameSource = ChooseNameSource(U(url.Get()), U(finalUrl.Get()), serverName, serverSource,
+                                          std::size(serverSource));
         }
         // URL rules look at the URL as the browser gave it; name and
         // extension rules at the name source.
-        if (FindRuleFolder(U(url), nameSource) == 0) SeedSaveFolder();
+        if (FindRuleFolder(U(url.Get()), nameSource) == kFolderFound) SeedSaveFolder();
     }
-    if (url) CoTaskMemFree(url);
-    if (finalUrl) CoTaskMemFree(finalUrl);
     return E_NOTIMPL;
 }
 
@@ -100,23 +102,19 @@ STDMETHODIMP CFwiseObj::GetTypeInfo(UINT itinfo, LCID lcid, ITypeInfo** pptinfo)
 STDMETHODIMP CFwiseObj::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
                                       DISPID* ids) {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    ITypeInfo* info = nullptr;
-    HRESULT hr = ModuleTypeInfo(lcid, &info);
+    ScopedCom<ITypeInfo> info;
+    HRESULT hr = ModuleTypeInfo(lcid, info.Receive());
     if (FAILED(hr)) return hr;
-    hr = info->GetIDsOfNames(names, count, ids);
-    info->Release();
-    return hr;
+    return info->GetIDsOfNames(names, count, ids);
 }
 
 STDMETHODIMP CFwiseObj::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                                VARIANT* result, EXCEPINFO* excep, UINT* argErr) {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    ITypeInfo* info = nullptr;
-    HRESULT hr = ModuleTypeInfo(lcid, &info);
+    ScopedCom<ITypeInfo> info;
+    HRESULT hr = ModuleTypeInfo(lcid, info.Receive());
     if (FAILED(hr)) return hr;
-    hr = info->Invoke(static_cast<IFwiseObj*>(this), id, flags, params, result, excep, argErr);
-    info->Release();
-    return hr;
+    return info->Invoke(static_cast<IFwiseObj*>(this), id, flags, params, result, excep, argErr);
 }
 
 }  // namespace fw

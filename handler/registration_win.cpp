@@ -120,7 +120,7 @@ HRESULT UnregisterRow(const RegRow& row, bool firstOfKey, const RowVars& vars) {
     rc = RegQueryInfoKeyW(k.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
                           nullptr, nullptr, nullptr);
     if (rc != ERROR_SUCCESS) return Win32Result(rc);
-    k.Close();
+    k.Reset();
     if (subkeys != 0) return S_OK;
     rc = RegDeleteKeyW(RootKey(row.root), W(key));
     if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) return Win32Result(rc);

@@ -18,24 +18,17 @@ int32_t FindRuleFolder(const char16_t* url, const char16_t* nameSource, char16_t
     bool extensionUsable = dot && dot > namePart;
     bool nameUsable = TextLen(namePart) > 1;
 
-    char16_t valueName[kValueNameChars];
+    // A missing text is empty, so that the rule is skipped.
+    constexpr RuleDefaults kMissing = {kNameRule, u"", u""};
     char16_t rule[kRuleChars];
     int32_t num = static_cast<int32_t>(ReadSettingDword(kNum, 0));
-    int32_t gap = 0;  // indices in a row with neither Type nor Rule stored
+    int32_t gap = 0;  // indices in a row with nothing stored
     for (int32_t i = 0; i < num; ++i) {
-        RuleValueName(valueName, kValueNameChars, i, kTypeSuffix);
-        uint32_t type = ReadSettingDword(valueName, kNameRule);
-        RuleValueName(valueName, kValueNameChars, i, kRuleSuffix);
-        ReadSettingString(valueName, u"", rule, sizeof rule);
+        uint32_t type = ReadRule(i, kMissing, rule, sizeof rule);
         if (!rule[0]) {
             // A huge corrupt "Num" would otherwise block the browser for hours.
             // Looked at only here, so stored rules cost no extra reads.
-            bool stored = SettingStored(valueName);
-            if (!stored) {
-                RuleValueName(valueName, kValueNameChars, i, kTypeSuffix);
-                stored = SettingStored(valueName);
-            }
-            if (stored) gap = 0;
+            if (!RuleIndexEmpty(i)) gap = 0;
             else if (++gap >= kRuleGapLimit) break;
             continue;
         }
@@ -49,15 +42,14 @@ int32_t FindRuleFolder(const char16_t* url, const char16_t* nameSource, char16_t
             default: break;
         }
         if (match) {
-            RuleValueName(valueName, kValueNameChars, i, kFolderSuffix);
-            ReadSettingString(valueName, u"", folder, folderBytes);
-            return 0;
+            ReadRuleFolder(i, kMissing.folder, folder, folderBytes);
+            return kFolderFound;
         }
     }
 
-    if (!useDefault) return 1;
+    if (!useDefault) return kNoMatch;
     ReadSettingString(kDefaultFolder, u"", folder, folderBytes);
-    return folder[0] ? 0 : 1;
+    return folder[0] ? kFolderFound : kNoMatch;
 }
 
 }  // namespace fw

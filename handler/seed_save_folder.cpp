@@ -1,8 +1,10 @@
 #include "seed_save_folder.h"
 #include "host_contract.h"
 #include "reg_helpers.h"
+#include "results.h"
 #include "save_folder.h"
 #include "save_folder_logic.h"
+#include "scoped_win.h"
 #include "win.h"
 
 namespace fw {
@@ -24,27 +26,23 @@ void HandOff(const char16_t* folder) {
 
 int InProtectedMode() {
     // Loaded afresh on every call: nothing about the host is remembered.
-    HMODULE ieframe = LoadLibraryW(W(kProtectedModeDll));
+    ScopedModule ieframe(LoadLibraryW(W(kProtectedModeDll)));
     if (!ieframe) return 0;
-    int result = 0;
-    FARPROC proc = GetProcAddress(ieframe, kProtectedModeExport);
-    if (proc) {
-        auto query = reinterpret_cast<IEIsProtectedModeProcessFn>(reinterpret_cast<void*>(proc));
-        BOOL isProtected = FALSE;
-        // S_FALSE and failures alike mean it could not tell.
-        if (query(&isProtected) == S_OK) result = isProtected;
-    }
-    FreeLibrary(ieframe);
-    return result;
+    FARPROC proc = GetProcAddress(ieframe.Get(), kProtectedModeExport);
+    if (!proc) return 0;
+    auto query = reinterpret_cast<IEIsProtectedModeProcessFn>(reinterpret_cast<void*>(proc));
+    BOOL isProtected = FALSE;
+    // S_FALSE and failures alike mean it could not tell.
+    return query(&isProtected) == S_OK ? isProtected : 0;
 }
 
 int SeedSaveFolder(const char16_t* folder) {
-    if (!folder || !folder[0]) return 0;
+    if (!folder || !folder[0]) return kSeedAnswer;
     if (InProtectedMode())
         HandOff(folder);
     else
         ApplySaveFolder(folder);
-    return 0;
+    return kSeedAnswer;
 }
 
 }  // namespace fw

@@ -5,7 +5,7 @@
 namespace fw {
 
 int InProtectedMode();                      // non-zero when ieframe.dll says protected mode
-int SeedSaveFolder(const char16_t* folder);  // always 0; CFwiseObj::SeedSaveFolder calls it
+int SeedSaveFolder(const char16_t* folder);  // always kSeedAnswer; CFwiseObj::SeedSaveFolder calls it
                                              // with its folder buffer
 
 }  // namespace fw

@@ -4,12 +4,15 @@
 #pragma once
 #include "content_disposition.h"
 #include "host_contract.h"
+#include "results.h"
+#include "scoped_win.h"
 
 namespace fw {
 
-// 0 when *finalUrl received the captured final URL (CoTaskMem string, caller
-// frees with CoTaskMemFree), 1 when it is still null. *finalUrl must be null
-// on entry; a null url or finalUrl, or a non-null *finalUrl, gives 1 at once
+// kResolved when *finalUrl received the captured final URL (CoTaskMem string,
+// caller frees with CoTaskMemFree), kNotResolved when it is still null.
+// *finalUrl must be null on entry; a null url or finalUrl, or a non-null
+// *finalUrl, gives kNotResolved at once
 // with nothing touched. Blocks for as long as the platform's binding runs.
 int ResolveFinalUrl(const wchar_t* url, wchar_t** finalUrl);
 
@@ -76,11 +79,11 @@ private:
 
     wchar_t** captureSlot_;
     LONG refCount_ = 1;
-    IBinding* binding_ = nullptr;
-    IStream* stream_ = nullptr;
+    ScopedCom<IBinding> binding_;
+    ScopedCom<IStream> stream_;
     ULONG bytesRead_ = 0;
     const wchar_t* requestUrl_;
-    wchar_t* lastRedirect_ = nullptr;  // CoTaskMem, the newest redirect target
+    ScopedCoMem<wchar_t> lastRedirect_;  // the newest redirect target
     wchar_t* nameSlot_;
     bool headersSeen_ = false;  // OnResponse decided the name
 };
@@ -100,9 +103,9 @@ public:
     void Close();
 
 private:
-    IMoniker* moniker_ = nullptr;
-    IBindCtx* bindCtx_ = nullptr;
-    CBindStatusCallback* callback_ = nullptr;
+    ScopedCom<IMoniker> moniker_;
+    ScopedCom<IBindCtx> bindCtx_;
+    ScopedCom<CBindStatusCallback> callback_;
 };
 
 }  // namespace fw

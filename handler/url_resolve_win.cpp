@@ -14,14 +14,6 @@ static_assert(sizeof(BINDINFO) == (sizeof(void*) == 8 ? 128 : 84), "BINDINFO siz
 
 LONG g_liveCallbacks = 0;
 
-template <typename T>
-void ReleaseAndClear(T*& p) {
-    if (p) {
-        p->Release();
-        p = nullptr;
-    }
-}
-
 }  // namespace
 
 CBindStatusCallback::CBindStatusCallback(wchar_t** captureSlot, const wchar_t* requestUrl, wchar_t* nameSlot)
@@ -31,10 +23,9 @@ CBindStatusCallback::CBindStatusCallback(wchar_t** captureSlot, const wchar_t* r
 }
 
 CBindStatusCallback::~CBindStatusCallback() {
-    if (lastRedirect_) CoTaskMemFree(lastRedirect_);
-    ReleaseAndClear(stream_);
+    stream_.Reset();
     // Normally gone with OnStopBinding; a binding that never stopped must not leak.
-    ReleaseAndClear(binding_);
+    binding_.Reset();
     InterlockedDecrement(&g_liveCallbacks);
 }
 
@@ -68,8 +59,7 @@ STDMETHODIMP_(ULONG) CBindStatusCallback::Release() {
 STDMETHODIMP CBindStatusCallback::OnStartBinding(DWORD, IBinding* binding) {
     // Take the new reference before dropping the old: they may be the same object.
     if (binding) binding->AddRef();
-    if (binding_) binding_->Release();
-    binding_ = binding;
+    binding_.Reset(binding);
     return S_OK;
 }
 
@@ -97,8 +87,7 @@ STDMETHODIMP CBindStatusCallback::OnProgress(ULONG, ULONG, ULONG statusCode, LPC
     if (statusCode == BINDSTATUS_REDIRECTING && requestUrl_ && captureSlot_ && !*captureSlot_) {
         // Kept only for a begin-data report that names the request (below).
         // Without memory the older target must not stand in for this one.
-        if (lastRedirect_) CoTaskMemFree(lastRedirect_);
-        lastRedirect_ = statusText ? CopyText(statusText) : nullptr;
+        lastRedirect_.Reset(statusText ? CopyText(statusText) : nullptr);
         return S_OK;
     }
     // Where the platform reports the name it took from the header itself;
@@ -116,8 +105,7 @@ STDMETHODIMP CBindStatusCallback::OnProgress(ULONG, ULONG, ULONG statusCode, LPC
     // Where it names the request instead (Wine's urlmon does), the last
     // redirect target is that address.
     if (lastRedirect_ && statusText && lstrcmpW(statusText, requestUrl_) == 0) {
-        *captureSlot_ = lastRedirect_;
-        lastRedirect_ = nullptr;
+        *captureSlot_ = lastRedirect_.Detach();
     } else {
         // Without memory nothing is captured; the download URL then stays the name source.
         *captureSlot_ = CopyText(statusText);
@@ -128,7 +116,7 @@ STDMETHODIMP CBindStatusCallback::OnProgress(ULONG, ULONG, ULONG statusCode, LPC
 }
 
 STDMETHODIMP CBindStatusCallback::OnStopBinding(HRESULT, LPCWSTR) {
-    ReleaseAndClear(binding_);
+    binding_.Reset();
     return S_OK;
 }
 
@@ -148,8 +136,8 @@ STDMETHODIMP CBindStatusCallback::GetBindInfo(DWORD* bindFlags, BINDINFO* bindIn
 
 STDMETHODIMP CBindStatusCallback::OnDataAvailable(DWORD bscf, DWORD size, FORMATETC*, STGMEDIUM* medium) {
     if ((bscf & BSCF_FIRSTDATANOTIFICATION) && !stream_ && medium && medium->tymed == TYMED_ISTREAM) {
-        stream_ = medium->pstm;
-        if (stream_) stream_->AddRef();
+        if (medium->pstm) medium->pstm->AddRef();
+        stream_.Reset(medium->pstm);
     }
 
     // A pull binding moves on only when what is available has been read.
@@ -158,12 +146,12 @@ STDMETHODIMP CBindStatusCallback::OnDataAvailable(DWORD bscf, DWORD size, FORMAT
         const ULONG want = size - bytesRead_;
         for (;;) {
             // want + 1 must not wrap where SIZE_T has 32 bits.
-            void* block = static_cast<uint64_t>(want) + 1 <= SIZE_MAX ? g_taskMemAlloc(want + 1) : nullptr;
+            ScopedCoMem<void> block(static_cast<uint64_t>(want) + 1 <= SIZE_MAX ? g_taskMemAlloc(want + 1)
+                                                                                 : nullptr);
             if (!block) return S_FALSE;
             ULONG got = 0;
-            last = stream_->Read(block, want, &got);
+            last = stream_->Read(block.Get(), want, &got);
             bytesRead_ += got;
-            CoTaskMemFree(block);
             // S_OK with nothing read is a stream at its end (a memory stream
             // answers so); going on would never stop.
             if (last != S_OK || got == 0) break;
@@ -171,7 +159,7 @@ STDMETHODIMP CBindStatusCallback::OnDataAvailable(DWORD bscf, DWORD size, FORMAT
     }
 
     if (bscf & BSCF_LASTDATANOTIFICATION) {
-        ReleaseAndClear(stream_);
+        stream_.Reset();
         return S_OK;
     }
     return last;
@@ -204,43 +192,41 @@ void CBindStatusCallback::ForgetCaller() {
 
 HRESULT CUrlBinding::Start(const wchar_t* url, wchar_t** captureSlot, wchar_t* nameSlot) {
     Close();
-    callback_ = new (std::nothrow) CBindStatusCallback(captureSlot, url, nameSlot);
+    callback_.Reset(new (std::nothrow) CBindStatusCallback(captureSlot, url, nameSlot));
     if (!callback_) return E_OUTOFMEMORY;
 
-    HRESULT hr = CreateURLMoniker(nullptr, url, &moniker_);
-    if (SUCCEEDED(hr)) hr = CreateBindCtx(0, &bindCtx_);
-    if (SUCCEEDED(hr)) hr = RegisterBindStatusCallback(bindCtx_, callback_, nullptr, 0);
+    HRESULT hr = CreateURLMoniker(nullptr, url, moniker_.Receive());
+    if (SUCCEEDED(hr)) hr = CreateBindCtx(0, bindCtx_.Receive());
+    if (SUCCEEDED(hr)) hr = RegisterBindStatusCallback(bindCtx_.Get(), callback_.Get(), nullptr, 0);
     if (FAILED(hr)) {
-        ReleaseAndClear(bindCtx_);
-        ReleaseAndClear(callback_);
-        ReleaseAndClear(moniker_);
+        bindCtx_.Reset();
+        callback_.Reset();
+        moniker_.Reset();
         return hr;
     }
 
     // Synchronous: every callback runs, and the binding ends, inside this call.
-    IUnknown* object = nullptr;
-    hr = moniker_->BindToStorage(bindCtx_, nullptr, IID_IStream, reinterpret_cast<void**>(&object));
-    if (object) object->Release();
-    return hr;
+    ScopedCom<IUnknown> object;
+    return moniker_->BindToStorage(bindCtx_.Get(), nullptr, IID_IStream, object.ReceiveVoid());
 }
 
 void CUrlBinding::Close() {
     // The platform may hold the callback longer than the caller's buffers live.
     if (callback_) callback_->ForgetCaller();
     // The bind context holds a reference to the callback; ours goes last.
-    ReleaseAndClear(moniker_);
-    ReleaseAndClear(bindCtx_);
-    ReleaseAndClear(callback_);
+    moniker_.Reset();
+    bindCtx_.Reset();
+    callback_.Reset();
 }
 
 int ResolveFinalUrl(const wchar_t* url, wchar_t** finalUrl) { return ResolveFinalUrl(url, finalUrl, nullptr); }
 
 int ResolveFinalUrl(const wchar_t* url, wchar_t** finalUrl, wchar_t* serverName) {
     if (serverName) serverName[0] = 0;
-    if (!url || !finalUrl || *finalUrl) return 1;
+    if (!url || !finalUrl || *finalUrl) return kNotResolved;
     CUrlBinding binding;
     binding.Start(url, finalUrl, serverName);  // only the capture decides, not how the binding ended
-    int result = *finalUrl ? 0 : 1;
+    int result = *finalUrl ? kResolved : kNotResolved;
     binding.Close();
     return result;
 }

@@ -1,4 +1,5 @@
 #include "browse_folder.h"
+#include "scoped_win.h"
 #include "settings_store.h"
 #include "texts.h"
 #include <shlobj.h>
@@ -19,10 +20,9 @@ bool BrowseForFolder(HWND owner, wchar_t* text) {
     bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
     bi.lpfn = &BrowseCallbackProc;
     bi.lParam = reinterpret_cast<LPARAM>(text);
-    PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&bi);
+    ScopedCoMem<ITEMIDLIST_ABSOLUTE> item(SHBrowseForFolderW(&bi));
     if (!item) return false;
-    bool ok = SHGetPathFromIDListW(item, path) != FALSE;
-    CoTaskMemFree(item);
+    bool ok = SHGetPathFromIDListW(item.Get(), path) != FALSE;
     if (ok) lstrcpynW(text, path, kPathChars);
     return ok;
 }

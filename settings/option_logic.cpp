@@ -54,19 +54,6 @@ void OptionDlgLogic::InitLogic(int32_t minWidth, int32_t minHeight) {
     minHeight_ = minHeight;
 }
 
-namespace {
-
-// Whether any of the index's three values exists, of whatever type.
-bool RuleIndexStored(int32_t i) {
-    char16_t name[kValueNameChars];
-    const char16_t* const suffixes[] = {kTypeSuffix, kRuleSuffix, kFolderSuffix};
-    for (const char16_t* suffix : suffixes)
-        if (RuleValueName(name, kValueNameChars, i, suffix) && SettingStored(name)) return true;
-    return false;
-}
-
-}  // namespace
-
 void OptionDlgLogic::AddErrRows(int32_t* count) {
     for (; *count > 0; --*count) AddRuleItem(0, u"ERR", u"ERR");
 }
@@ -85,22 +72,17 @@ void OptionDlgLogic::LoadSettings() {
     SetParseUrlChecked(ReadSettingDword(kParseUrl, 0) != 0);
 
     int32_t n = static_cast<int32_t>(ReadSettingDword(kNum, 0));
-    char16_t name[kValueNameChars];
     char16_t rule[kRuleChars];
+    // A text that is missing, or longer than the boxes can hold, shows as "ERR".
+    constexpr RuleDefaults kMissing = {0, u"ERR", u"ERR"};
     BeginRuleUpdate();
     // Indices with nothing stored are held back: shown as "ERR" rows once a
     // stored rule follows them or "Num" ends, dropped once kRuleGapLimit of
     // them come in a row (a corrupt "Num" of 2^31 would fill memory).
     int32_t missing = 0;
     for (int32_t i = 0; i < n; ++i) {
-        RuleValueName(name, kValueNameChars, i, kTypeSuffix);
-        uint32_t type = ReadSettingDword(name, 0);
-        // A text that is missing, or longer than the boxes can hold, shows as "ERR".
-        RuleValueName(name, kValueNameChars, i, kRuleSuffix);
-        ReadSettingString(name, u"ERR", rule, sizeof rule);
-        RuleValueName(name, kValueNameChars, i, kFolderSuffix);
-        ReadSettingString(name, u"ERR", folder, sizeof folder);
-        if (TextEqual(rule, u"ERR") && TextEqual(folder, u"ERR") && !RuleIndexStored(i)) {
+        uint32_t type = ReadRule(i, kMissing, rule, sizeof rule, folder, sizeof folder);
+        if (TextEqual(rule, u"ERR") && TextEqual(folder, u"ERR") && RuleIndexEmpty(i)) {
             if (++missing >= kRuleGapLimit) break;
             continue;
         }
@@ -126,17 +108,11 @@ bool OptionDlgLogic::SaveSettings() {
     ok &= WriteSettingDword(kParseUrl, ParseUrlChecked() ? 1 : 0);
     int32_t n = RuleCount();
     ok &= WriteSettingDword(kNum, static_cast<uint32_t>(n));
-    char16_t name[kValueNameChars];
     char16_t rule[kRuleChars];
     for (int32_t i = 0; i < n; ++i) {
         uint32_t type = 0;
         GetRule(i, &type, rule, kRuleChars, folder, kPathChars);
-        RuleValueName(name, kValueNameChars, i, kTypeSuffix);
-        ok &= WriteSettingDword(name, type);
-        RuleValueName(name, kValueNameChars, i, kRuleSuffix);
-        ok &= WriteSettingString(name, rule);
-        RuleValueName(name, kValueNameChars, i, kFolderSuffix);
-        ok &= WriteSettingString(name, folder);
+        ok &= WriteRule(i, type, rule, folder);
     }
     if (!ok) {
         // The store no longer matches the window: closing must still ask.

@@ -2,6 +2,7 @@
 // system side of setup_logic.
 #include "option_dialog_box.h"
 #include "save_folder.h"
+#include "scoped_win.h"
 #include "text.h"
 #include "texts.h"
 #include <shellapi.h>
@@ -42,10 +43,10 @@ bool TOptionDlgBox::RunRegsvr32Process(const char16_t* params, uint32_t* exitCod
     sei.lpParameters = W(params);
     sei.nShow = SW_SHOWNORMAL;
     if (!ShellExecuteExW(&sei) || !sei.hProcess) return false;
-    WaitForSingleObject(sei.hProcess, INFINITE);
+    ScopedHandle process(sei.hProcess);
+    WaitForSingleObject(process.Get(), INFINITE);
     DWORD code = 1;
-    bool got = GetExitCodeProcess(sei.hProcess, &code) != 0;
-    CloseHandle(sei.hProcess);
+    bool got = GetExitCodeProcess(process.Get(), &code) != 0;
     *exitCode = got ? code : 1;
     return true;
 }

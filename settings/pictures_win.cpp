@@ -1,4 +1,5 @@
 #include "pictures.h"
+#include "scoped_win.h"
 #include <cstdint>
 #include <cstring>
 
@@ -114,7 +115,8 @@ HICON MakeIcon(Map map, int size, bool greyed = false) {
     bi.bV5AlphaMask = 0xFF000000;
     void* bits = nullptr;
     HDC dc = GetDC(nullptr);
-    HBITMAP color = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, &bits, nullptr, 0);
+    ScopedGdiObject<HBITMAP> color(
+        CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, &bits, nullptr, 0));
     ReleaseDC(nullptr, dc);
     if (!color) return nullptr;
     uint32_t* px = static_cast<uint32_t*>(bits);
@@ -129,15 +131,13 @@ HICON MakeIcon(Map map, int size, bool greyed = false) {
     }
     // The alpha channel carries the shape; the mask only has to be blank.
     static const uint8_t kBlank[32 * 4] = {};
-    HBITMAP mask = CreateBitmap(size, size, 1, 1, kBlank);
+    // The icon gets its own copies of both bitmaps.
+    ScopedGdiObject<HBITMAP> mask(CreateBitmap(size, size, 1, 1, kBlank));
     ICONINFO ii = {};
     ii.fIcon = TRUE;
-    ii.hbmColor = color;
-    ii.hbmMask = mask;
-    HICON icon = CreateIconIndirect(&ii);
-    DeleteObject(color);
-    DeleteObject(mask);
-    return icon;
+    ii.hbmColor = color.Get();
+    ii.hbmMask = mask.Get();
+    return CreateIconIndirect(&ii);
 }
 
 const char* const* const kMaps[] = {kNameRule, kExtRule,   kUrlRule, kAddByName, kAddByUrl,

@@ -1,4 +1,5 @@
 // The English build's texts.
+#include "fw_version.h"
 #include "texts.h"
 
 namespace fw {
@@ -57,7 +58,7 @@ static const TextSet kEnglish = {
 
     u"Folderwise",
     // 49 blanks put the centred text right of the page's middle.
-    u"                                                 Version 1.2",
+    u"                                                 Version " FW_VERSION_SHORT,
     u"Copyright (C) 2026 The Folderwise developers",
     u"Free software",
     u" Contact ",

@@ -1,4 +1,5 @@
 // The Japanese build's texts. The source is UTF-8; the literals are UTF-16.
+#include "fw_version.h"
 #include "texts.h"
 
 namespace fw {
@@ -54,7 +55,7 @@ static const TextSet kJapanese = {
     u"\"Folderwise\" のアンインストールに失敗しました。",
 
     u"Folderwise",
-    u"                                                 Version 1.2",
+    u"                                                 Version " FW_VERSION_SHORT,
     u"Copyright (C) 2026 The Folderwise developers",
     u"フリーソフトウェア",
     u" Contact ",

@@ -1,7 +1,8 @@
 // The generic registry helpers the handler, the RegTool and the settings
-// program build on. They report 1 or 0 and never say why.
+// program build on. They report kDone or kFailed (1 or 0) and never say why.
 #pragma once
 #include "registry.h"
+#include "results.h"
 #include <cstdint>
 
 namespace fw {

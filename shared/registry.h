@@ -28,9 +28,15 @@ constexpr uint32_t kRegQword = 11;
 RegQuery QueryRegValue(RegRoot root, const char16_t* subkey, const char16_t* name, void* data,
                        uint32_t* size, uint32_t* type);
 
-// Creates the key and any missing parents, then sets the value.
-bool SetRegValue(RegRoot root, const char16_t* subkey, const char16_t* name, uint32_t type,
-                 const void* data, uint32_t size);
+// Creates the key and any missing parents, then sets the value. The work is
+// done by fw_SetRegValue, whose C name stays the same whatever its parameters:
+// a test build puts a fault in front of it with the linker's --wrap.
+extern "C" bool fw_SetRegValue(RegRoot root, const char16_t* subkey, const char16_t* name, uint32_t type,
+                               const void* data, uint32_t size);
+inline bool SetRegValue(RegRoot root, const char16_t* subkey, const char16_t* name, uint32_t type,
+                        const void* data, uint32_t size) {
+    return fw_SetRegValue(root, subkey, name, type, data, size);
+}
 
 // The key and everything under it (SHDeleteKeyW). A missing key is a failure.
 bool DeleteRegTree(RegRoot root, const char16_t* subkey);

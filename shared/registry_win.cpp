@@ -1,4 +1,5 @@
 #include "registry.h"
+#include "scoped_win.h"
 #include "win.h"
 #include <shlwapi.h>
 
@@ -15,12 +16,13 @@ static HKEY RootKey(RegRoot root) {
 
 RegQuery QueryRegValue(RegRoot root, const char16_t* subkey, const char16_t* name, void* data,
                        uint32_t* size, uint32_t* type) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(RootKey(root), W(subkey), 0, KEY_READ, &key) != ERROR_SUCCESS) return RegQuery::Failed;
+    ScopedRegKey key;
+    if (RegOpenKeyExW(RootKey(root), W(subkey), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
+        return RegQuery::Failed;
     DWORD cb = size ? *size : 0;
     DWORD t = 0;
-    LONG rc = RegQueryValueExW(key, W(name), nullptr, type ? &t : nullptr, static_cast<BYTE*>(data), &cb);
-    RegCloseKey(key);
+    LONG rc = RegQueryValueExW(key.Get(), W(name), nullptr, type ? &t : nullptr, static_cast<BYTE*>(data), &cb);
+    key.Reset();
     if (size) *size = cb;
     if (type) *type = t;
     if (rc == ERROR_SUCCESS) return RegQuery::Ok;
@@ -28,16 +30,14 @@ RegQuery QueryRegValue(RegRoot root, const char16_t* subkey, const char16_t* nam
     return RegQuery::Failed;
 }
 
-bool SetRegValue(RegRoot root, const char16_t* subkey, const char16_t* name, uint32_t type,
-                 const void* data, uint32_t size) {
-    HKEY key = nullptr;
+extern "C" bool fw_SetRegValue(RegRoot root, const char16_t* subkey, const char16_t* name, uint32_t type,
+                               const void* data, uint32_t size) {
+    ScopedRegKey key;
     wchar_t noClass[1] = {0};
     if (RegCreateKeyExW(RootKey(root), W(subkey), 0, noClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+                        nullptr, key.Receive(), nullptr) != ERROR_SUCCESS)
         return false;
-    LONG rc = RegSetValueExW(key, W(name), 0, type, static_cast<const BYTE*>(data), size);
-    RegCloseKey(key);
-    return rc == ERROR_SUCCESS;
+    return RegSetValueExW(key.Get(), W(name), 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
 }
 
 bool DeleteRegTree(RegRoot root, const char16_t* subkey) {

@@ -1,6 +1,7 @@
 // The part of the Save-dialog seeding that the download handler and the
 // RegTool share: one source, compiled into both. Windows only.
 #pragma once
+#include "results.h"
 #include <cstdint>
 
 namespace fw {
@@ -10,7 +11,7 @@ inline constexpr const char16_t* kRegToolClass = u"_FWREG_CLASSNAME_";
 inline constexpr const char16_t* kRegToolTitle = u"Folderwise RegTool";
 inline constexpr const char16_t* kHandOffValue = u"DownloadFolder";
 
-// 1 with the SID text in `out`, 0 on any failure (also when the text does
+// kDone with the SID text in `out`, kFailed on any failure (also when the text does
 // not fit `cbOut` bytes: a cut SID would name another user's key).
 int GetUserSidString(char16_t* out, uint32_t cbOut);
 
@@ -19,8 +20,9 @@ int GetUserSidString(char16_t* out, uint32_t cbOut);
 bool HandOffKeyPath(char16_t* out, uint32_t cap);
 
 // Seeds the Save dialog's folder outside protected mode (version rule, MRU record or
-// "Download Directory"). Returns 0 exactly when the write of the MRU record into its slot
-// failed (the RegTool reports that); 1 otherwise, also when nothing was written.
+// "Download Directory"). Returns kSeedWriteFailed exactly when the write of the MRU record
+// into its slot failed (the RegTool reports that); kSeedOk otherwise, also when nothing
+// was written.
 int ApplySaveFolder(const char16_t* folder);
 
 }  // namespace fw

@@ -1,6 +1,7 @@
 #include "save_folder_logic.h"
 #include "ie_places.h"
 #include "reg_helpers.h"
+#include "results.h"
 #include "registry.h"
 #include "text.h"
 #include <cstring>
@@ -189,10 +190,10 @@ std::unique_ptr<uint8_t[]> ReadMruList(size_t* len, bool* outOfMemory) {
 
 int WriteMruRecord(const uint8_t* list, size_t listCap) {
     uint32_t listSize = ItemIdListSize(list, listCap);
-    if (!listSize) return 1;
+    if (!listSize) return kSeedOk;
     size_t recordSize = MruRecordSize(ie::kIeExeName, listSize);
     std::unique_ptr<uint8_t[]> record(new (std::nothrow) uint8_t[recordSize]);
-    if (!record || BuildMruRecord(ie::kIeExeName, list, listCap, record.get(), recordSize) != recordSize) return 1;
+    if (!record || BuildMruRecord(ie::kIeExeName, list, listCap, record.get(), recordSize) != recordSize) return kSeedOk;
 
     // The search stops at the first missing slot number, as the dialog's own list does.
     char16_t name[32];
@@ -203,26 +204,28 @@ int WriteMruRecord(const uint8_t* list, size_t listCap) {
         found = ReadSlot(name);
         if (found != Slot::Other) break;
     }
-    if (found == Slot::Other) return 1;
+    if (found == Slot::Other) return kSeedOk;
 
     uint32_t slot = static_cast<uint32_t>(n);
     if (found == Slot::Free) {
         size_t oldLen = 0;
         bool outOfMemory = false;
         std::unique_ptr<uint8_t[]> old = ReadMruList(&oldLen, &outOfMemory);
-        if (outOfMemory) return 1;
+        if (outOfMemory) return kSeedOk;
         size_t listLen = PrependedMruListSize(old ? oldLen : 0);
         std::unique_ptr<uint8_t[]> fresh(new (std::nothrow) uint8_t[listLen]);
-        if (!fresh) return 1;
+        if (!fresh) return kSeedOk;
         size_t wrote = PrependMruSlot(old.get(), oldLen, slot, fresh.get(), listLen, &slot);
-        if (!wrote) return 1;
+        if (!wrote) return kSeedOk;
         // The list goes first, so that the slot is named as soon as it exists.
         WriteRegBinary(RegRoot::CurrentUser, ie::kLastVisitedPidlMruKey, ie::kMruListExValue, fresh.get(),
                        static_cast<uint32_t>(wrote));
         FormatDecimal(name, 32, static_cast<int32_t>(slot));
     }
     return WriteRegBinary(RegRoot::CurrentUser, ie::kLastVisitedPidlMruKey, name, record.get(),
-                          static_cast<uint32_t>(recordSize));
+                          static_cast<uint32_t>(recordSize)) == kDone
+               ? kSeedOk
+               : kSeedWriteFailed;
 }
 
 }  // namespace fw

@@ -6,6 +6,7 @@
 // bounds-checked writer.
 #pragma once
 #include <cstddef>
+#include "results.h"
 #include <cstdint>
 
 namespace fw {
@@ -78,9 +79,9 @@ SeedPlace ChooseSeedPlace();
 
 // Writes the iexplore.exe MRU record for an item ID list of at most `listCap`
 // bytes: the existing iexplore.exe slot is rewritten in its place; otherwise
-// the first free slot is taken and put first in "MRUListEx". Returns 0 exactly
-// when the write of the record into its slot failed, 1 otherwise (also when
-// nothing could be written).
+// the first free slot is taken and put first in "MRUListEx". Returns
+// kSeedWriteFailed exactly when the write of the record into its slot failed,
+// kSeedOk otherwise (also when nothing could be written).
 int WriteMruRecord(const uint8_t* list, size_t listCap);
 
 }  // namespace fw

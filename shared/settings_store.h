@@ -2,6 +2,7 @@
 // and options the settings program writes and the download handler reads
 // afresh on every download. Nothing else touches that key.
 #pragma once
+#include "results.h"
 #include <cstdint>
 
 namespace fw {
@@ -40,7 +41,7 @@ uint32_t ReadSettingDword(const char16_t* name, uint32_t def);
 // The buffer always ends up terminated.
 void ReadSettingString(const char16_t* name, const char16_t* def, char16_t* buf, uint32_t cb);
 
-// Both create the key when it is missing. 1 on success.
+// Both create the key when it is missing. kDone on success, else kFailed.
 int WriteSettingDword(const char16_t* name, uint32_t value);
 int WriteSettingString(const char16_t* name, const char16_t* text);
 
@@ -49,9 +50,40 @@ bool SettingStored(const char16_t* name);
 
 // A "Num" larger than the rules stored (hand-edited or corrupt, up to 2^31)
 // must not walk every index: both readers stop after this many indices in a
-// row with no rule value stored at all. The settings program always writes
-// the indices 0 .. Num-1 without a gap, so no store it writes is cut short.
+// row for which RuleIndexEmpty holds. The settings program always writes the
+// indices 0 .. Num-1 without a gap, so no store it writes is cut short.
 constexpr int32_t kRuleGapLimit = 256;
+
+// What a reader takes for a rule value that is not read. The handler takes
+// "" (an empty text skips the rule), the settings program "ERR" (the row
+// shows that something is missing).
+struct RuleDefaults {
+    uint32_t type;
+    const char16_t* text;
+    const char16_t* folder;
+};
+
+// Reads rule `index`: its "%04dType" (returned), then its "%04dRule" into
+// `text` (capacity `textBytes`), then, only when `folder` is not null, its
+// "%04dFolder" into `folder` (capacity `folderBytes`). Each value is read as
+// ReadSettingDword / ReadSettingString read it, so the buffers always end up
+// terminated.
+uint32_t ReadRule(int32_t index, const RuleDefaults& def, char16_t* text, uint32_t textBytes,
+                  char16_t* folder = nullptr, uint32_t folderBytes = 0);
+
+// Only the "%04dFolder" of rule `index`: the handler reads it for the rule
+// that matched and no other.
+void ReadRuleFolder(int32_t index, const char16_t* def, char16_t* folder, uint32_t folderBytes);
+
+// Writes rule `index`'s three values in the order Type, Rule, Folder, all
+// three even when one fails. kDone when all three were written.
+int WriteRule(int32_t index, uint32_t type, const char16_t* text, const char16_t* folder);
+
+// True when none of the index's three values exists, of whatever type or
+// size: the one meaning of "an index with nothing stored" for the gap limit.
+// A Folder alone counts as stored, as the settings program lists such an
+// index as a row; both programs therefore walk the same indices.
+bool RuleIndexEmpty(int32_t index);
 
 // Removes the key and everything under it.
 void DeleteSettings();

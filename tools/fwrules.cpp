@@ -4,6 +4,7 @@
 //   fwrules.exe [/default FOLDER] [/parseurl N] [/usecd N] [name|ext|url TEXT FOLDER]...
 //
 // Without /default, UseDefault is 0. Exit code 0, or 2 for a bad command line.
+#include "results.h"
 #include "settings_store.h"
 #include "win.h"
 #include <cstdio>
@@ -17,16 +18,6 @@ bool RuleType(const wchar_t* word, uint32_t* type) {
     else if (lstrcmpiW(word, L"url") == 0) *type = fw::kUrlRule;
     else return false;
     return true;
-}
-
-bool WriteRule(int index, uint32_t type, const wchar_t* text, const wchar_t* folder) {
-    char16_t name[fw::kValueNameChars];
-    return fw::RuleValueName(name, fw::kValueNameChars, index, fw::kTypeSuffix) &&
-           fw::WriteSettingDword(name, type) &&
-           fw::RuleValueName(name, fw::kValueNameChars, index, fw::kRuleSuffix) &&
-           fw::WriteSettingString(name, U(text)) &&
-           fw::RuleValueName(name, fw::kValueNameChars, index, fw::kFolderSuffix) &&
-           fw::WriteSettingString(name, U(folder));
 }
 
 int Usage() {
@@ -54,7 +45,7 @@ int wmain(int argc, wchar_t** argv) {
                                   static_cast<uint32_t>(std::wcstoul(argv[i + 1], nullptr, 10)));
             i += 2;
         } else if (RuleType(argv[i], &type) && i + 2 < argc) {
-            if (!WriteRule(rules++, type, argv[i + 1], argv[i + 2])) return 1;
+            if (fw::WriteRule(rules++, type, U(argv[i + 1]), U(argv[i + 2])) != fw::kDone) return 1;
             i += 3;
         } else {
             return Usage();

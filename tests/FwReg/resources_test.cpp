@@ -1,6 +1,7 @@
 // What FwReg.exe carries besides its code: the version block, the manifest
 // that keeps it at the user's level, and its icon group. Checked on the
 // 64-bit test build and, where it was built, on the shipped 32-bit one.
+#include "fw_version.h"
 #include "regtool_test_win.h"
 #include <string>
 
@@ -27,9 +28,9 @@ TEST(RegToolResources, VersionBlockIsJapaneseUnicodeWithTheProductStrings) {
         const wchar_t* expected;
     };
     const Row rows[] = {
-        {L"FileDescription", L"Folderwise RegTool"}, {L"FileVersion", L"1.0.0.0"},
+        {L"FileDescription", L"Folderwise RegTool"}, {L"FileVersion", L"" FW_REGTOOL_VERSION_TEXT},
         {L"InternalName", L"FwReg"},                 {L"OriginalFilename", L"FwReg.exe"},
-        {L"ProductName", L"Folderwise"},             {L"ProductVersion", L"1.0.0.0"},
+        {L"ProductName", L"Folderwise"},             {L"ProductVersion", L"" FW_REGTOOL_VERSION_TEXT},
     };
     for (const std::wstring& path : Binaries()) {
         SCOPED_TRACE(Narrow(path));

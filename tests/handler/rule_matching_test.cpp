@@ -137,17 +137,27 @@ TEST_F(RuleMatching, HugeNumStopsAfterAGapOfMissingRules) {
         EXPECT_EQ(FindRuleFolder(u"http://h/a.exe", u"http://h/a.exe", folder), row.expected) << row.label;
         EXPECT_EQ(Utf8(folder), row.expected == 0 ? "E" : "") << row.label;
     }
-    // A type alone keeps the walk going, as a stored rule does.
-    DeleteSettings();
-    for (int32_t i = 0; i < kRuleGapLimit; i += kRuleGapLimit / 2) {
-        char16_t name[kValueNameChars];
-        RuleValueName(name, kValueNameChars, i, kTypeSuffix);
-        WriteSettingDword(name, kNameRule);
+    // Any one value alone keeps the walk going, as a stored rule does: the
+    // settings program lists such an index as a row, so the rule behind it
+    // must match too.
+    struct {
+        const char* label;
+        const char16_t* suffix;
+    } lone[] = {{"Type alone", kTypeSuffix}, {"empty Rule alone", kRuleSuffix}, {"Folder alone", kFolderSuffix}};
+    for (const auto& row : lone) {
+        DeleteSettings();
+        for (int32_t i = 0; i < kRuleGapLimit; i += kRuleGapLimit / 2) {
+            char16_t name[kValueNameChars];
+            RuleValueName(name, kValueNameChars, i, row.suffix);
+            if (row.suffix == kTypeSuffix) WriteSettingDword(name, kNameRule);
+            else WriteSettingString(name, row.suffix == kRuleSuffix ? u"" : u"F");
+        }
+        WriteRuleAt(kRuleGapLimit + kRuleGapLimit / 2, {kExtensionRule, u".exe", u"E"});
+        WriteSettingDword(kNum, 0x7FFFFFFFu);
+        char16_t folder[kFolderChars] = {};
+        EXPECT_EQ(FindRuleFolder(u"http://h/a.exe", u"http://h/a.exe", folder), 0) << row.label;
+        EXPECT_EQ(Utf8(folder), "E") << row.label;
     }
-    WriteRuleAt(kRuleGapLimit + kRuleGapLimit / 2, {kExtensionRule, u".exe", u"E"});
-    WriteSettingDword(kNum, 0x7FFFFFFFu);
-    char16_t folder[kFolderChars] = {};
-    EXPECT_EQ(FindRuleFolder(u"http://h/a.exe", u"http://h/a.exe", folder), 0);
 }
 
 TEST_F(RuleMatching, NullNameSourceReadsNothing) {

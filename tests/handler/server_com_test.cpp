@@ -2,6 +2,7 @@
 // interfaces, its class factory and unload rule, its IDispatch over the type
 // library, and the resources the DLL carries.
 #include "Fwise_h.h"
+#include "fw_version.h"
 #include "scoped_win.h"
 #include "server_util.h"
 #include <downloadmgr.h>
@@ -238,14 +239,16 @@ TEST(ServerResources, TypeLibraryVersionBlockAndManifest) {
     EXPECT_EQ(tr->codePage, 1200);
     VS_FIXEDFILEINFO* fixed = nullptr;
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &len));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010002u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010002u);
+    const DWORD versionMS = (FW_VERSION_MAJOR << 16) | FW_VERSION_MINOR;
+    const DWORD versionLS = (FW_VERSION_PATCH << 16) | FW_VERSION_TWEAK;
+    EXPECT_EQ(fixed->dwFileVersionMS, versionMS);
+    EXPECT_EQ(fixed->dwFileVersionLS, versionLS);
+    EXPECT_EQ(fixed->dwProductVersionMS, versionMS);
     struct Row {
         const wchar_t* name;
         const wchar_t* want;
     };
-    for (const Row& r : {Row{L"FileVersion", L"1.2.0.0"}, Row{L"ProductVersion", L"1.2.0.0"},
+    for (const Row& r : {Row{L"FileVersion", L"" FW_VERSION_TEXT}, Row{L"ProductVersion", L"" FW_VERSION_TEXT},
                          Row{L"FileDescription", L"Folderwise"}, Row{L"ProductName", L"Folderwise"},
                          Row{L"InternalName", L"Fwise"}}) {
         wchar_t* text = nullptr;

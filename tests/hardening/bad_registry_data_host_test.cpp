@@ -118,7 +118,9 @@ TEST_F(HostBadData, DownloadUi) {
                   ERROR_SUCCESS);
         HostRun r = Download();
         EXPECT_EQ(r.rc, row.handled ? 0 : 1) << row.label << "\n" << r.out;
-        if (row.handled) EXPECT_STRCASEEQ(r.folder.c_str(), kExeFolder) << row.label << "\n" << r.out;
+        if (row.handled) {
+            EXPECT_STRCASEEQ(r.folder.c_str(), kExeFolder) << row.label << "\n" << r.out;
+        }
         EXPECT_LT(r.seconds, 20.0) << row.label;
     }
     SHSetValueW(HKEY_LOCAL_MACHINE, kIeKey, L"DownloadUI", savedType, saved.data(), static_cast<DWORD>(saved.size()));

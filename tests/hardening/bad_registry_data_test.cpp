@@ -175,7 +175,9 @@ protected:
         std::vector<BYTE> record;
         ASSERT_TRUE(ReadValue(HKEY_CURRENT_USER, kMruKey, row.slot, &record)) << row.label << how << ": no slot";
         EXPECT_STRCASEEQ(RecordFolder(record).c_str(), folder.c_str()) << row.label << how;
-        if (!row.list.empty()) EXPECT_EQ(ListProblem(), "") << row.label << how;
+        if (!row.list.empty()) {
+            EXPECT_EQ(ListProblem(), "") << row.label << how;
+        }
         EXPECT_EQ(List(), row.list) << row.label << how;
         EXPECT_EQ(DownloadDirectory(), "<none>") << row.label << how;
     }
@@ -186,15 +188,15 @@ TEST_F(Places, VersionSlotsAndMruListEx) {
     const wchar_t* mru = kMruKey;
     std::vector<BYTE> longList(4000, 0x22);  // 1000 entries of 0x22222222, no end mark
     const PlaceRow rows[] = {
-        {"Version as REG_DWORD: 2 units, no '.'", kVersionKey, L"Version", REG_DWORD, Dwords({11}), false},
-        {"Version of 0 bytes", kVersionKey, L"Version", REG_SZ, {}, false},
+        {"Version as REG_DWORD: 2 units, no '.'", kVersionKey, L"Version", REG_DWORD, Dwords({11}), false, nullptr, {}},
+        {"Version of 0 bytes", kVersionKey, L"Version", REG_SZ, {}, false, nullptr, {}},
         {"Version over-long (600 units)", kVersionKey, L"Version", REG_SZ, Text(L"11." + std::wstring(600, L'1')),
-         false},
+         false, nullptr, {}},
         {"Version unterminated: read as far as it goes", kVersionKey, L"Version", REG_SZ, Text(L"11.0", false), true,
          L"0", {0, 0xFFFFFFFF}},
         {"Version of odd length", kVersionKey, L"Version", REG_SZ, Odd(Text(L"11.0")), true, L"0", {0, 0xFFFFFFFF}},
         {"Version as REG_BINARY text: the type is not looked at", kVersionKey, L"Version", REG_BINARY,
-         Text(L"8.0"), false},
+         Text(L"8.0"), false, nullptr, {}},
         {"slot 0 a REG_DWORD, no list: a fresh list, slot 0", mru, L"0", REG_DWORD, Dwords({5}), true, L"0", {0, 0xFFFFFFFF}},
         {"slot 0 of 0 bytes, no list: a fresh list, slot 0", mru, L"0", REG_BINARY, {}, true, L"0", {0, 0xFFFFFFFF}},
         {"slot 0 iexplore.exe of odd length: rewritten", mru, L"0", REG_BINARY, IeRecordWithTail(31), true, L"0",
@@ -232,7 +234,7 @@ TEST_F(Places, VersionSlotsAndMruListEx) {
         EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, handOff_.c_str())) << row.label << ": hand-off key left";
     }
     // The long list without an end mark: taken as it is, the new slot in front.
-    Prepare({"", mru, L"MRUListEx", REG_BINARY, longList});
+    Prepare({"", mru, L"MRUListEx", REG_BINARY, longList, false, nullptr, {}});
     ApplySaveFolder(U(folder_.c_str()));
     std::vector<DWORD> list = List();
     ASSERT_EQ(list.size(), 1001u);

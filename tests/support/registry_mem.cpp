@@ -89,8 +89,8 @@ RegQuery QueryRegValue(RegRoot root, const char16_t* subkey, const char16_t* nam
     return RegQuery::Ok;
 }
 
-bool SetRegValue(RegRoot root, const char16_t* subkey, const char16_t* name, uint32_t type,
-                 const void* data, uint32_t size) {
+extern "C" bool fw_SetRegValue(RegRoot root, const char16_t* subkey, const char16_t* name, uint32_t type,
+                               const void* data, uint32_t size) {
     g_log.push_back({Call::Set, root, subkey ? subkey : u"", name ? name : u""});
     if (g_failWrites && (g_failName.empty() || g_failName == Lower(name))) return false;
     // Creating a key creates its parents, as RegCreateKeyExW does.

@@ -32,13 +32,7 @@ struct Rule {
 
 // Writes one rule's three values at `index`, as the settings program's save does.
 inline void WriteRuleAt(int32_t index, const Rule& rule) {
-    char16_t name[kValueNameChars];
-    RuleValueName(name, kValueNameChars, index, kTypeSuffix);
-    WriteSettingDword(name, rule.type);
-    RuleValueName(name, kValueNameChars, index, kRuleSuffix);
-    WriteSettingString(name, rule.text.c_str());
-    RuleValueName(name, kValueNameChars, index, kFolderSuffix);
-    WriteSettingString(name, rule.folder.c_str());
+    WriteRule(index, rule.type, rule.text.c_str(), rule.folder.c_str());
 }
 
 // Writes a rule list the way the settings program's save does.

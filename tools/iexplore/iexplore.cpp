@@ -129,7 +129,7 @@ HRESULT DownloadOne(const CLSID& clsid, const wchar_t* url, double* ms) {
 int wmain(int argc, wchar_t** argv) {
     fw::ScopedCoInit com;
     // The browser's own frame library is loaded for its whole life.
-    HMODULE ieframe = LoadLibraryW(L"ieframe.dll");
+    fw::ScopedModule ieframe(LoadLibraryW(L"ieframe.dll"));
     bool fresh = false;
     int first = 1;
     if (first < argc && lstrcmpiW(argv[first], L"/fresh") == 0) {
@@ -162,6 +162,5 @@ int wmain(int argc, wchar_t** argv) {
         if (hr != E_NOTIMPL) rc = 1;
     }
     std::fflush(stdout);
-    if (ieframe) FreeLibrary(ieframe);
     return rc;
 }
