@@ -7,6 +7,8 @@
 
 namespace fw {
 
+using namespace forms;
+
 TOptionDlgBox* OptionDlgBox = nullptr;
 
 namespace {
@@ -48,16 +50,15 @@ TOptionDlgBox::TOptionDlgBox() : TForm(L"TOptionDlgBox", nullptr, true, true) {
     Position = TPosition::poDesktopCenter;
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(32)));
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(16)));
-    OnCanResize = Bind<&TOptionDlgBox::FormCanResize>(this);
-    OnCloseQuery = Bind<&TOptionDlgBox::FormCloseQuery>(this);
+    OnCanResize = Bind<&OptionDlgLogic::FormCanResize>(this);
+    OnCloseQuery = Bind<&OptionDlgLogic::FormCloseQuery>(this);
 
     ilList = new TImageList(this, 16);
-    ilList->Add(PictureIcon(Picture::NameRule));
-    ilList->Add(PictureIcon(Picture::ExtRule));
-    ilList->Add(PictureIcon(Picture::UrlRule));
+    // In the kinds' order, so that a stored type is its image.
+    for (const RuleKindInfo& k : kRuleKinds) ilList->Add(PictureIcon(k.icon));
     timerMove = new TTimer(this);
     timerMove->SetInterval(kMoveFirstDelayMs);
-    timerMove->OnTimer = Bind<&TOptionDlgBox::RepeatMoveRuleItem>(this);
+    timerMove->OnTimer = Bind<&OptionDlgLogic::RepeatMoveRuleItem>(this);
     fdGUI = new TFontDialog(this);
 
     PageControl = Place(new TPageControl(this), 0, 0, 624, 391, kAll);
@@ -76,12 +77,12 @@ TOptionDlgBox::TOptionDlgBox() : TForm(L"TOptionDlgBox", nullptr, true, true) {
     btnHelp = Place(new TButton(pnlBottom, W(t.btnHelp)), 8, 8, 90, 25, akTop | akRight);
     btnHelp->OnClick = Bind<&TOptionDlgBox::btnHelpClick>(this);
     btnOK = Place(new TButton(pnlBottom, W(t.btnOK)), 334, 8, 90, 25, akTop | akRight);
-    btnOK->OnClick = Bind<&TOptionDlgBox::btnOKClick>(this);
+    btnOK->OnClick = Bind<&OptionDlgLogic::btnOKClick>(this);
     btnCancel = Place(new TButton(pnlBottom, W(t.btnCancel)), 430, 8, 90, 25, akTop | akRight);
-    btnCancel->OnClick = Bind<&TOptionDlgBox::btnCancelClick>(this);
+    btnCancel->OnClick = Bind<&OptionDlgLogic::btnCancelClick>(this);
     btnCancel->SetCancel(true);
     btnApply = Place(new TButton(pnlBottom, W(t.btnApply)), 526, 8, 90, 25, akTop | akRight);
-    btnApply->OnClick = Bind<&TOptionDlgBox::btnApplyClick>(this);
+    btnApply->OnClick = Bind<&OptionDlgLogic::btnApplyClick>(this);
 
     RECT r;
     GetWindowRect(Handle(), &r);
@@ -118,48 +119,46 @@ void TOptionDlgBox::BuildRulesPage() {
     const TextSet& t = Texts();
     TTabSheet* p = RuleSheet;
     int w = p->Width();
-    struct Tool {
-        TFlatButton** button;
-        Picture picture;
-        const char16_t* hint;
-        int tag;
-    } tools[] = {
-        {&btnAddRulebyName, Picture::AddByName, t.hintAddByName, 0},
-        {&btnAddRulebyURL, Picture::AddByUrl, t.hintAddByUrl, 1},
-        {&btnEditRule, Picture::EditRule, t.hintEdit, 0},
-        {&btnDeleteRule, Picture::DeleteRule, t.hintDelete, 0},
-    };
     int left = 4;
-    for (const Tool& tool : tools) {
+    auto tool = [&](Picture picture, const char16_t* hint) {
         TFlatButton* b = Place(new TFlatButton(p), left, 4, 24, 22);
-        b->SetGlyph(PictureIcon(tool.picture), DisabledPictureIcon(tool.picture));
-        b->SetHint(W(tool.hint));
+        b->SetGlyph(PictureIcon(picture), DisabledPictureIcon(picture));
+        b->SetHint(W(hint));
         // Named after their hint so that tools outside can find them.
-        SetWindowTextW(b->Handle(), W(tool.hint));
-        b->Tag = tool.tag;
-        *tool.button = b;
+        SetWindowTextW(b->Handle(), W(hint));
         left += 24;
+        return b;
+    };
+    // One add button per rule dialog, in the table's order.
+    TFlatButton* add[kRuleDialogCount];
+    for (const RuleDialogInfo& d : kRuleDialogs) {
+        TFlatButton* b = tool(d.addPicture, t.*d.addHint);
+        b->Tag = d.addTag;
+        b->OnClick = Bind<&OptionDlgLogic::OnAdd>(this, d.dialog);
+        add[static_cast<size_t>(d.dialog)] = b;
     }
-    btnAddRulebyName->OnClick = Bind<&TOptionDlgBox::OnAdd>(this);
-    btnAddRulebyURL->OnClick = Bind<&TOptionDlgBox::OnAdd>(this);
-    btnEditRule->OnClick = Bind<&TOptionDlgBox::OnEdit>(this);
-    btnDeleteRule->OnClick = Bind<&TOptionDlgBox::OnDel>(this);
+    btnAddRulebyName = add[static_cast<size_t>(RuleDialogKind::File)];
+    btnAddRulebyURL = add[static_cast<size_t>(RuleDialogKind::Url)];
+    btnEditRule = tool(Picture::EditRule, t.hintEdit);
+    btnDeleteRule = tool(Picture::DeleteRule, t.hintDelete);
+    btnEditRule->OnClick = Bind<&OptionDlgLogic::OnEdit>(this);
+    btnDeleteRule->OnClick = Bind<&OptionDlgLogic::OnDel>(this);
     btnEditRule->SetEnabled(false);
     btnDeleteRule->SetEnabled(false);
 
     HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
     imgUpArrow = Place(new TImage(p), w - 44, 7, 16, 16, akTop | akRight);
     imgUpArrow->SetPicture(PictureIcon(Picture::UpArrow), 16);
-    imgUpArrow->Tag = 0;
+    imgUpArrow->Tag = kTagUpArrow;
     imgUpArrow->Cursor = hand;
     imgUpArrow->SetHint(W(t.hintUp));
-    imgUpArrow->OnMouseDown = Bind<&TOptionDlgBox::OnMoveStart>(this);
+    imgUpArrow->OnMouseDown = Bind<&OptionDlgLogic::OnMoveStart>(this, MoveDirection::Up);
     imgBottomArrow = Place(new TImage(p), w - 24, 7, 16, 16, akTop | akRight);
     imgBottomArrow->SetPicture(PictureIcon(Picture::DownArrow), 16);
-    imgBottomArrow->Tag = 2;
+    imgBottomArrow->Tag = kTagDownArrow;
     imgBottomArrow->Cursor = hand;
     imgBottomArrow->SetHint(W(t.hintDown));
-    imgBottomArrow->OnMouseDown = Bind<&TOptionDlgBox::OnMoveStart>(this);
+    imgBottomArrow->OnMouseDown = Bind<&OptionDlgLogic::OnMoveStart>(this, MoveDirection::Down);
 
     const LayoutSet& L = Layout();
     lvList = Place(new TListView(p), 0, L.lvListTop, w, L.lvListHeight, kAll);
@@ -167,9 +166,9 @@ void TOptionDlgBox::BuildRulesPage() {
     lvList->AddColumn(W(t.colRule), 240);
     lvList->AddColumn(W(t.colFolder), 350);
     lvList->SetImages(ilList);
-    lvList->OnChange = Bind<&TOptionDlgBox::lvListChange>(this);
-    lvList->OnDblClick = Bind<&TOptionDlgBox::lvListDblClick>(this);
-    lvList->OnKeyDown = Bind<&TOptionDlgBox::lvListKeyDown>(this);
+    lvList->OnChange = Bind<&OptionDlgLogic::lvListChange>(this);
+    lvList->OnDblClick = Bind<&OptionDlgLogic::lvListDblClick>(this);
+    lvList->OnKeyDown = Bind<&OptionDlgLogic::lvListKeyDown>(this);
 }
 
 void TOptionDlgBox::BuildGeneralPage() {
@@ -178,15 +177,15 @@ void TOptionDlgBox::BuildGeneralPage() {
     TTabSheet* p = GeneralSheet;
     int w = p->Width();
     cbUseDefault = Place(new TCheckBox(p, W(t.cbUseDefault)), 12, 12, L.cbUseDefaultWidth, 17);
-    cbUseDefault->OnClick = Bind<&TOptionDlgBox::cbUseDefaultClick>(this);
+    cbUseDefault->OnClick = Bind<&OptionDlgLogic::cbUseDefaultClick>(this);
     eDefault = Place(new TEdit(p), 32, 36, w - 32 - 40, L.editHeight, akLeft | akTop | akRight);
     eDefault->SetMaxLength(kPathChars - 1);
-    eDefault->OnChange = Bind<&TOptionDlgBox::eDefaultChange>(this);
+    eDefault->OnChange = Bind<&OptionDlgLogic::eDefaultChange>(this);
     btnBrowseDefault = Place(new TFlatButton(p), w - 36, 36, 22, 22, akTop | akRight);
     btnBrowseDefault->SetGlyph(PictureIcon(Picture::Folder), DisabledPictureIcon(Picture::Folder));
-    btnBrowseDefault->OnClick = Bind<&TOptionDlgBox::btnBrowseDefaultClick>(this);
+    btnBrowseDefault->OnClick = Bind<&OptionDlgLogic::btnBrowseDefaultClick>(this);
     cbParseURL = Place(new TCheckBox(p, W(t.cbParseURL)), 12, 76, L.cbParseURLWidth, 17);
-    cbParseURL->OnClick = Bind<&TOptionDlgBox::cbUseDefaultClick>(this);
+    cbParseURL->OnClick = Bind<&OptionDlgLogic::cbUseDefaultClick>(this);
     Image1 = Place(new TImage(p), 32, 100, 32, 32);
     Image1->SetPicture(InfoIcon(), 32);
     lblInformParase = new TLabel(p, W(t.lblInformParase));
@@ -207,7 +206,7 @@ void TOptionDlgBox::BuildGeneralPage() {
     eCharSet->SetReadOnly(true);
     eCharSet->SetColor(clBtnFace);
     btnChangeFont = Place(new TButton(p, W(t.btnChangeFont)), L.btnChangeFontLeft, L.btnChangeFontTop, 163, 25);
-    btnChangeFont->OnClick = Bind<&TOptionDlgBox::btnChangeFontClick>(this);
+    btnChangeFont->OnClick = Bind<&OptionDlgLogic::btnChangeFontClick>(this);
 }
 
 void TOptionDlgBox::BuildSetupPage() {
@@ -231,11 +230,11 @@ void TOptionDlgBox::BuildSetupPage() {
     Label2 = new TLabel(gbInstall, W(t.label2));
     Place(Label2, 16, 120, Label2->Width(), Label2->Height());
     btnInstall = Place(new TButton(gbInstall, W(t.btnInstall)), 32, 144, 173, 25);
-    btnInstall->Tag = 0;
-    btnInstall->OnClick = Bind<&TOptionDlgBox::OnSetupDll>(this);
+    btnInstall->Tag = static_cast<int>(SetupAction::Install);
+    btnInstall->OnClick = Bind<&fw::OnSetupDll>(this, SetupAction::Install);
     btnUninstall = Place(new TButton(gbInstall, W(t.btnUninstall)), 212, 144, 173, 25);
-    btnUninstall->Tag = 1;
-    btnUninstall->OnClick = Bind<&TOptionDlgBox::OnSetupDll>(this);
+    btnUninstall->Tag = static_cast<int>(SetupAction::Uninstall);
+    btnUninstall->OnClick = Bind<&fw::OnSetupDll>(this, SetupAction::Uninstall);
     cbDelReg = Place(new TCheckBox(gbInstall, W(t.cbDelReg)), L.cbDelRegLeft, 172, L.cbDelRegWidth, 17);
 }
 
@@ -281,52 +280,6 @@ void TOptionDlgBox::BuildAboutPage() {
     hlblURL->OnClick = Bind<&TOptionDlgBox::hlblURLClick>(this);
     hlblURL->OnMouseEnter = Bind<&TOptionDlgBox::hlblMailMouseEnter>(this);
     hlblURL->OnMouseLeave = Bind<&TOptionDlgBox::hlblMailMouseLeave>(this);
-}
-
-// --- event handlers ---
-
-void TOptionDlgBox::FormCanResize(TObject*, int& NewWidth, int& NewHeight, bool& Resize) {
-    int32_t w = NewWidth, h = NewHeight;
-    OptionDlgLogic::FormCanResize(&w, &h);
-    NewWidth = w;
-    NewHeight = h;
-    Resize = true;
-}
-
-void TOptionDlgBox::FormCloseQuery(TObject*, bool& CanClose) { CanClose = OptionDlgLogic::FormCloseQuery(); }
-void TOptionDlgBox::btnOKClick(TObject*) { OptionDlgLogic::btnOKClick(); }
-void TOptionDlgBox::btnApplyClick(TObject*) { OptionDlgLogic::btnApplyClick(); }
-void TOptionDlgBox::btnCancelClick(TObject*) { OptionDlgLogic::btnCancelClick(); }
-void TOptionDlgBox::cbUseDefaultClick(TObject*) { OptionDlgLogic::cbUseDefaultClick(); }
-void TOptionDlgBox::eDefaultChange(TObject*) { OptionDlgLogic::eDefaultChange(); }
-void TOptionDlgBox::btnBrowseDefaultClick(TObject*) { OptionDlgLogic::btnBrowseDefaultClick(); }
-void TOptionDlgBox::btnChangeFontClick(TObject*) { OptionDlgLogic::btnChangeFontClick(); }
-void TOptionDlgBox::OnAdd(TObject* Sender) { OptionDlgLogic::OnAdd(Sender->Tag); }
-void TOptionDlgBox::OnEdit(TObject*) { OptionDlgLogic::OnEdit(); }
-void TOptionDlgBox::OnDel(TObject*) { OptionDlgLogic::OnDel(); }
-
-void TOptionDlgBox::OnMoveStart(TObject* Sender, TMouseButton Button, TShiftState, int, int) {
-    MouseButton b = Button == TMouseButton::mbLeft    ? MouseButton::Left
-                    : Button == TMouseButton::mbRight ? MouseButton::Right
-                                                      : MouseButton::Middle;
-    OptionDlgLogic::OnMoveStart(Sender->Tag, b);
-}
-
-void TOptionDlgBox::RepeatMoveRuleItem(TObject*) { OptionDlgLogic::RepeatMoveRuleItem(); }
-
-void TOptionDlgBox::lvListKeyDown(TObject*, WORD& Key, TShiftState Shift) {
-    bool ctrl = (Shift & ssCtrl) != 0;
-    OptionDlgLogic::lvListKeyDown(Key, ctrl);
-    // The move has placed selection and focus on the moved row; a list view
-    // that also handled Ctrl+Up/Down itself (Wine's moves the selection of a
-    // single-selection list) would carry them one row further.
-    if (ctrl && (Key == VK_UP || Key == VK_DOWN)) Key = 0;
-}
-
-void TOptionDlgBox::lvListDblClick(TObject*) { OptionDlgLogic::lvListDblClick(); }
-
-void TOptionDlgBox::lvListChange(TObject*, int, TItemChange Change) {
-    OptionDlgLogic::lvListChange(Change == TItemChange::ctState);
 }
 
 // --- what the logic asks of the window ---
@@ -376,8 +329,11 @@ int32_t TOptionDlgBox::RuleCount() { return lvList->Count(); }
 int32_t TOptionDlgBox::SelectedRule() { return lvList->SelectedIndex(); }
 
 // The row keeps its type as its item data: any stored number survives, and
-// only the three known ones choose a picture.
-static int ImageOf(uint32_t type) { return type <= kUrlRule ? static_cast<int>(type) : I_IMAGENONE; }
+// only the kinds' own numbers choose a picture.
+static int ImageOf(uint32_t type) {
+    int32_t image = RuleImage(type);
+    return image >= 0 ? image : I_IMAGENONE;
+}
 
 void TOptionDlgBox::GetRule(int32_t i, uint32_t* type, char16_t* rule, size_t ruleCap, char16_t* folder,
                             size_t folderCap) {
@@ -414,23 +370,7 @@ void TOptionDlgBox::EnableRuleButtons(bool on) {
 void TOptionDlgBox::BeginRuleUpdate() { lvList->BeginUpdate(); }
 void TOptionDlgBox::EndRuleUpdate() { lvList->EndUpdate(); }
 
-bool TOptionDlgBox::RunRuleDialog(bool fileKind, char16_t* rule, char16_t* folder) {
-    const TextSet& t = Texts();
-    TRuleDlgBox* dlg = new TRuleDlgBox(this);
-    dlg->SetFontFace(Font().Name(), Font().CharSet);
-    dlg->lblInform->SetFontFace(Font().Name(), Font().CharSet);
-    dlg->eRule->SetText(W(rule));
-    dlg->eFolder->SetText(W(folder));
-    dlg->lblRule->SetCaption(W(fileKind ? t.lblRuleByName : t.lblRuleByUrl));
-    dlg->lblInform->SetCaption(W(fileKind ? t.informByName : t.informByUrl));
-    bool ok = dlg->ShowModal() == mrOk;
-    if (ok) {
-        dlg->eRule->GetText(W(rule), kRuleChars);
-        dlg->eFolder->GetText(W(folder), kPathChars);
-    }
-    delete dlg;
-    return ok;
-}
+bool TOptionDlgBox::AskRule(RuleDialogData& data) { return RunRuleDialog(this, data); }
 
 bool TOptionDlgBox::TimerEnabled() { return timerMove->Enabled(); }
 void TOptionDlgBox::SetTimerEnabled(bool on) { timerMove->SetEnabled(on); }

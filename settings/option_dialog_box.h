@@ -8,74 +8,72 @@
 
 namespace fw {
 
-using namespace fw::forms;
-
-class TOptionDlgBox : public TForm, public OptionDlgLogic, public SetupSide {
+class TOptionDlgBox : public forms::TForm, public OptionDlgLogic, public SetupSide {
 public:
     TOptionDlgBox();
     ~TOptionDlgBox() override = default;
 
-    TPageControl* PageControl;
-    TTabSheet* RuleSheet;
-    TTabSheet* GeneralSheet;
-    TTabSheet* SetupSheet;
-    TTabSheet* AboutSheet;
-    TPanel* pnlBottom;
-    TButton* btnHelp;
-    TButton* btnOK;
-    TButton* btnCancel;
-    TButton* btnApply;
-    TImageList* ilList;
-    TTimer* timerMove;
-    TFontDialog* fdGUI;
+    forms::TPageControl* PageControl;
+    forms::TTabSheet* RuleSheet;
+    forms::TTabSheet* GeneralSheet;
+    forms::TTabSheet* SetupSheet;
+    forms::TTabSheet* AboutSheet;
+    forms::TPanel* pnlBottom;
+    forms::TButton* btnHelp;
+    forms::TButton* btnOK;
+    forms::TButton* btnCancel;
+    forms::TButton* btnApply;
+    forms::TImageList* ilList;
+    forms::TTimer* timerMove;
+    forms::TFontDialog* fdGUI;
 
     // Rules page
-    TFlatButton* btnAddRulebyName;
-    TFlatButton* btnAddRulebyURL;
-    TFlatButton* btnEditRule;
-    TFlatButton* btnDeleteRule;
-    TImage* imgUpArrow;
-    TImage* imgBottomArrow;
-    TListView* lvList;
+    forms::TFlatButton* btnAddRulebyName;
+    forms::TFlatButton* btnAddRulebyURL;
+    forms::TFlatButton* btnEditRule;
+    forms::TFlatButton* btnDeleteRule;
+    forms::TImage* imgUpArrow;
+    forms::TImage* imgBottomArrow;
+    forms::TListView* lvList;
 
     // General page
-    TCheckBox* cbUseDefault;
-    TEdit* eDefault;
-    TFlatButton* btnBrowseDefault;
-    TCheckBox* cbParseURL;
-    TImage* Image1;
-    TLabel* lblInformParase;
-    TLabel* lblChangeFont;
-    TLabel* lblFontFace;
-    TEdit* eFontFace;
-    TLabel* lblCharSet;
-    TEdit* eCharSet;
-    TButton* btnChangeFont;
+    forms::TCheckBox* cbUseDefault;
+    forms::TEdit* eDefault;
+    forms::TFlatButton* btnBrowseDefault;
+    forms::TCheckBox* cbParseURL;
+    forms::TImage* Image1;
+    forms::TLabel* lblInformParase;
+    forms::TLabel* lblChangeFont;
+    forms::TLabel* lblFontFace;
+    forms::TEdit* eFontFace;
+    forms::TLabel* lblCharSet;
+    forms::TEdit* eCharSet;
+    forms::TButton* btnChangeFont;
 
     // Setup page
-    TGroupBox* gbInstall;
-    TLabel* lblSetupExp;
-    TImage* imgInform;
-    TLabel* lblInform;
-    TLabel* Label1;
-    TLabel* Label2;
-    TButton* btnInstall;
-    TButton* btnUninstall;
-    TCheckBox* cbDelReg;
+    forms::TGroupBox* gbInstall;
+    forms::TLabel* lblSetupExp;
+    forms::TImage* imgInform;
+    forms::TLabel* lblInform;
+    forms::TLabel* Label1;
+    forms::TLabel* Label2;
+    forms::TButton* btnInstall;
+    forms::TButton* btnUninstall;
+    forms::TCheckBox* cbDelReg;
 
     // About page
-    TLabel* lblAboutBtm;
-    TLabel* lblAboutTop;
-    TLabel* lblAboutMid;
-    TImage* imgIcon;
-    TLabel* lblVersion;
-    TLabel* lblCR;
-    TLabel* lblSoftType;
-    TGroupBox* gbContact;
-    TLabel* lblMail;
-    TLabel* lblURL;
-    TLabel* hlblMail;
-    TLabel* hlblURL;
+    forms::TLabel* lblAboutBtm;
+    forms::TLabel* lblAboutTop;
+    forms::TLabel* lblAboutMid;
+    forms::TImage* imgIcon;
+    forms::TLabel* lblVersion;
+    forms::TLabel* lblCR;
+    forms::TLabel* lblSoftType;
+    forms::TGroupBox* gbContact;
+    forms::TLabel* lblMail;
+    forms::TLabel* lblURL;
+    forms::TLabel* hlblMail;
+    forms::TLabel* hlblURL;
 
     // The About page's reference values, taken right after creation.
     int aboutRuleSheetWidth = 0;
@@ -84,31 +82,13 @@ public:
     int aboutSoftTypeLeft = 0;
     int aboutContactLeft = 0;
 
-    // Event handlers
-    void FormCanResize(TObject* Sender, int& NewWidth, int& NewHeight, bool& Resize);
-    void FormCloseQuery(TObject* Sender, bool& CanClose);
-    void btnOKClick(TObject* Sender);
-    void btnApplyClick(TObject* Sender);
-    void btnCancelClick(TObject* Sender);
-    void cbUseDefaultClick(TObject* Sender);
-    void eDefaultChange(TObject* Sender);
-    void btnBrowseDefaultClick(TObject* Sender);
-    void btnChangeFontClick(TObject* Sender);
-    void OnAdd(TObject* Sender);
-    void OnEdit(TObject* Sender);
-    void OnDel(TObject* Sender);
-    void OnMoveStart(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-    void RepeatMoveRuleItem(TObject* Sender);
-    void lvListKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
-    void lvListDblClick(TObject* Sender);
-    void lvListChange(TObject* Sender, int Item, TItemChange Change);
-    void OnSetupDll(TObject* Sender);
-    void btnHelpClick(TObject* Sender);
-    void AboutSheetResize(TObject* Sender);
-    void hlblMailMouseEnter(TObject* Sender);
-    void hlblMailMouseLeave(TObject* Sender);
-    void hlblMailClick(TObject* Sender);
-    void hlblURLClick(TObject* Sender);
+    // The window's own handlers; the rest are bound to the logic.
+    void btnHelpClick();
+    void AboutSheetResize();
+    void hlblMailMouseEnter(forms::TObject* Sender);
+    void hlblMailMouseLeave(forms::TObject* Sender);
+    void hlblMailClick();
+    void hlblURLClick();
 
     // The Setup page's system side.
     bool FileExists(const char16_t* path) override;
@@ -146,7 +126,7 @@ protected:
     void EnableRuleButtons(bool on) override;
     void BeginRuleUpdate() override;
     void EndRuleUpdate() override;
-    bool RunRuleDialog(bool fileKind, char16_t* rule, char16_t* folder) override;
+    bool AskRule(RuleDialogData& data) override;
     bool TimerEnabled() override;
     void SetTimerEnabled(bool on) override;
     uint32_t TimerInterval() override;

@@ -4,11 +4,6 @@
 
 namespace fw {
 
-uint32_t DecideRuleType(bool fileKind, const char16_t* rule) {
-    if (!fileKind) return kUrlRule;
-    return rule && rule[0] == u'.' ? kExtensionRule : kNameRule;
-}
-
 bool RuleDlgOkEnabled(const char16_t* rule, const char16_t* folder) {
     return TextLen(rule) > 0 && TextLen(folder) > 0;
 }
@@ -142,10 +137,11 @@ void OptionDlgLogic::AddRuleItem(uint32_t type, const char16_t* rule, const char
     AppendRule(type, rule, folder);
 }
 
-bool OptionDlgLogic::FormCloseQuery() { return !changed_ || AskDiscard(); }
+void OptionDlgLogic::FormCloseQuery(bool& canClose) { canClose = !changed_ || AskDiscard(); }
 
-void OptionDlgLogic::FormCanResize(int32_t* width, int32_t* height) const {
-    MainCanResize(minWidth_, minHeight_, width, height);
+void OptionDlgLogic::FormCanResize(int& width, int& height, bool& resize) {
+    MainCanResize(minWidth_, minHeight_, &width, &height);
+    resize = true;
 }
 
 void OptionDlgLogic::btnOKClick() {
@@ -180,23 +176,28 @@ void OptionDlgLogic::btnChangeFontClick() {
     if (PickFont(face, kFaceChars, &charSet)) ApplyGuiFont(face, charSet);
 }
 
-bool OptionDlgLogic::ShowRuleDialog(bool fileKind, char16_t* rule, uint32_t* type, char16_t* folder) {
-    char16_t r[kRuleChars];
-    char16_t f[kPathChars];
-    TextCopy(r, kRuleChars, rule);
-    TextCopy(f, kPathChars, folder);
-    if (!RunRuleDialog(fileKind, r, f)) return false;
-    TextCopy(rule, kRuleChars, r);
-    TextCopy(folder, kPathChars, f);
-    *type = DecideRuleType(fileKind, r);
+bool OptionDlgLogic::ShowRuleDialog(RuleDialogKind dialog, char16_t* rule, uint32_t* type, char16_t* folder) {
+    RuleDialogData data;
+    data.dialog = dialog;
+    TextCopy(data.rule, kRuleChars, rule);
+    TextCopy(data.folder, kPathChars, folder);
+    data.fontFace = guiFace_;
+    data.fontCharSet = guiCharSet_;
+    if (!AskRule(data)) return false;
+    // Whatever the dialog did, the texts handed on end inside their buffers.
+    data.rule[kRuleChars - 1] = 0;
+    data.folder[kPathChars - 1] = 0;
+    TextCopy(rule, kRuleChars, data.rule);
+    TextCopy(folder, kPathChars, data.folder);
+    *type = static_cast<uint32_t>(DecideRuleKind(dialog, data.rule));
     return true;
 }
 
-void OptionDlgLogic::OnAdd(int32_t senderTag) {
+void OptionDlgLogic::OnAdd(RuleDialogKind dialog) {
     char16_t rule[kRuleChars] = {};
     char16_t folder[kPathChars] = {};
     uint32_t type = 0;
-    if (!ShowRuleDialog(senderTag == 0, rule, &type, folder)) return;
+    if (!ShowRuleDialog(dialog, rule, &type, folder)) return;
     AddRuleItem(type, rule, folder);
     FocusRuleList();
     SelectRule(RuleCount() - 1);
@@ -210,8 +211,7 @@ void OptionDlgLogic::OnEdit() {
     char16_t folder[kPathChars];
     uint32_t type = 0;
     GetRule(i, &type, rule, kRuleChars, folder, kPathChars);
-    // Only a URL rule opens the URL dialog; every other number the file one.
-    if (!ShowRuleDialog(type != kUrlRule, rule, &type, folder)) return;
+    if (!ShowRuleDialog(DialogForType(type), rule, &type, folder)) return;
     SetRule(i, type, rule, folder);
     FocusRuleList();
     changed_ = 1;
@@ -241,11 +241,11 @@ bool OptionDlgLogic::MoveRuleItem(int32_t direction) {
     return true;
 }
 
-void OptionDlgLogic::OnMoveStart(int32_t senderTag, MouseButton button) {
+void OptionDlgLogic::OnMoveStart(MoveDirection direction, forms::TMouseButton button) {
     SetTimerEnabled(false);
-    if (button != MouseButton::Left) return;
-    timerTag_ = senderTag - 1;
-    if (MoveRuleItem(timerTag_)) {
+    if (button != forms::TMouseButton::mbLeft) return;
+    timerDirection_ = direction;
+    if (MoveRuleItem(static_cast<int32_t>(direction))) {
         SetTimerInterval(kMoveFirstDelayMs);
         SetTimerEnabled(true);
     }
@@ -256,26 +256,40 @@ void OptionDlgLogic::RepeatMoveRuleItem() {
         SetTimerEnabled(false);
         return;
     }
-    if (!MoveRuleItem(timerTag_)) SetTimerEnabled(false);
+    if (!MoveRuleItem(static_cast<int32_t>(timerDirection_))) SetTimerEnabled(false);
     if (TimerInterval() != kMoveRepeatMs) SetTimerInterval(kMoveRepeatMs);
 }
 
-void OptionDlgLogic::lvListKeyDown(uint16_t key, bool ctrl) {
+namespace {
+
+// The rule dialog a key opens for a new rule, if any.
+const RuleDialogInfo* AddDialogForKey(uint16_t key, bool ctrl) {
+    for (const RuleDialogInfo& d : kRuleDialogs)
+        if ((ctrl && key == d.ctrlKey) || (d.plainKey && key == d.plainKey)) return &d;
+    return nullptr;
+}
+
+}  // namespace
+
+void OptionDlgLogic::lvListKeyDown(uint16_t& key, forms::TShiftState shift) {
+    bool ctrl = (shift & forms::ssCtrl) != 0;
     if (key == kKeyDelete) OnDel();
     else if (key == kKeyReturn) OnEdit();
-    else if (key == u'I' && ctrl) OnAdd(0);
-    else if (key == kKeyInsert) OnAdd(0);
-    else if (key == u'U' && ctrl) OnAdd(1);
     else if (key == u'D' && ctrl) OnDel();
-    else if (key == kKeyUp && ctrl) MoveRuleItem(-1);
-    else if (key == kKeyDown && ctrl) MoveRuleItem(+1);
+    else if (key == kKeyUp && ctrl) MoveRuleItem(static_cast<int32_t>(MoveDirection::Up));
+    else if (key == kKeyDown && ctrl) MoveRuleItem(static_cast<int32_t>(MoveDirection::Down));
+    else if (const RuleDialogInfo* d = AddDialogForKey(key, ctrl)) OnAdd(d->dialog);
+    // The move has placed selection and focus on the moved row; a list view
+    // that also handled Ctrl+Up/Down itself (Wine's moves the selection of a
+    // single-selection list) would carry them one row further.
+    if (ctrl && (key == kKeyUp || key == kKeyDown)) key = 0;
 }
 
 void OptionDlgLogic::lvListDblClick() { OnEdit(); }
 
-void OptionDlgLogic::lvListChange(bool stateChanged) {
+void OptionDlgLogic::lvListChange(int32_t, forms::TItemChange change) {
     // While a press-and-hold runs the buttons stay as they are.
-    if (!stateChanged || TimerEnabled()) return;
+    if (change != forms::TItemChange::ctState || TimerEnabled()) return;
     EnableRuleButtons(SelectedRule() >= 0);
 }
 

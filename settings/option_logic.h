@@ -2,34 +2,38 @@
 // changed flag, loading and saving the settings store, the rule list's
 // editing rules and the press-and-hold timer. TOptionDlgBox derives from
 // OptionDlgLogic and supplies the window side; the native tests supply a
-// fake one (in-memory rows, a scripted rule dialog, a fake clock).
+// fake one (in-memory rows, a scripted rule dialog, a fake clock). The
+// handlers take the form layer's event arguments (less the sender), so the
+// window binds them to its controls directly.
 #pragma once
+#include "forms/events.h"
+#include "rule_kinds.h"
 #include "settings_store.h"
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 namespace fw {
-
-// Virtual-key codes the rule list reacts to.
-constexpr uint16_t kKeyReturn = 0x0D;
-constexpr uint16_t kKeyUp = 0x26;
-constexpr uint16_t kKeyDown = 0x28;
-constexpr uint16_t kKeyInsert = 0x2D;
-constexpr uint16_t kKeyDelete = 0x2E;
 
 constexpr uint32_t kMoveFirstDelayMs = 500;  // press-and-hold: first repeat
 constexpr uint32_t kMoveRepeatMs = 100;      // then every 100 ms
 
 constexpr uint32_t kFaceChars = kPathChars;  // GUI font face buffer
 
-enum class MouseButton : uint8_t { Left, Right, Middle };
-
-// The rule type a dialog of the given kind gives its text: a URL rule for the
-// URL kind; otherwise an extension rule exactly when the text starts with ".".
-uint32_t DecideRuleType(bool fileKind, const char16_t* rule);
+// What the rule dialog is given and gives back: the main window fills it,
+// the dialog shows it, and on OK the boxes' texts come back in it.
+struct RuleDialogData {
+    RuleDialogKind dialog = RuleDialogKind::File;  // which labels it shows
+    char16_t rule[kRuleChars] = {};                // in and out
+    char16_t folder[kPathChars] = {};              // in and out
+    const char16_t* fontFace = u"";                // the GUI font, face and character set
+    uint32_t fontCharSet = 0;
+};
 
 // The rule dialog's OK: both boxes hold at least one character.
 bool RuleDlgOkEnabled(const char16_t* rule, const char16_t* folder);
+
+static_assert(std::is_same<int, int32_t>::value, "the form layer's sizes are int");
 
 // Resize limits: the main window keeps its minimum size; the rule dialog
 // keeps its minimum width and always its minimum (which is its only) height.
@@ -49,8 +53,8 @@ public:
     void RefreshGeneralPage();
     void ApplyGuiFont(const char16_t* face, uint32_t charSet);
     void AddRuleItem(uint32_t type, const char16_t* rule, const char16_t* folder);
-    bool FormCloseQuery();
-    void FormCanResize(int32_t* width, int32_t* height) const;
+    void FormCloseQuery(bool& canClose);
+    void FormCanResize(int& width, int& height, bool& resize);
 
     void btnOKClick();
     void btnApplyClick();
@@ -61,16 +65,17 @@ public:
     void btnChangeFontClick();
 
     // `rule` holds kRuleChars, `folder` kPathChars units.
-    bool ShowRuleDialog(bool fileKind, char16_t* rule, uint32_t* type, char16_t* folder);
-    void OnAdd(int32_t senderTag);
+    bool ShowRuleDialog(RuleDialogKind dialog, char16_t* rule, uint32_t* type, char16_t* folder);
+    void OnAdd(RuleDialogKind dialog);
     void OnEdit();
     void OnDel();
-    bool MoveRuleItem(int32_t direction);
-    void OnMoveStart(int32_t senderTag, MouseButton button);
+    bool MoveRuleItem(int32_t direction);  // -1 up, +1 down; anything else moves nothing
+    void OnMoveStart(MoveDirection direction, forms::TMouseButton button);
     void RepeatMoveRuleItem();
-    void lvListKeyDown(uint16_t key, bool ctrl);
+    // Clears `key` for Ctrl+Up and Ctrl+Down, which it handles in full.
+    void lvListKeyDown(uint16_t& key, forms::TShiftState shift);
     void lvListDblClick();
-    void lvListChange(bool stateChanged);
+    void lvListChange(int32_t item, forms::TItemChange change);
 
     bool Changed() const { return changed_ != 0; }
     const char16_t* GuiFontFace() const { return guiFace_; }
@@ -109,8 +114,8 @@ protected:
     virtual void EnableRuleButtons(bool on) = 0;
     virtual void BeginRuleUpdate() {}
     virtual void EndRuleUpdate() {}
-    // Rule dialog: true on OK, with the boxes' texts in `rule` and `folder`.
-    virtual bool RunRuleDialog(bool fileKind, char16_t* rule, char16_t* folder) = 0;
+    // The rule dialog: true on OK, with the boxes' texts in `data`.
+    virtual bool AskRule(RuleDialogData& data) = 0;
     // timerMove and the mouse
     virtual bool TimerEnabled() = 0;
     virtual void SetTimerEnabled(bool on) = 0;
@@ -128,7 +133,7 @@ private:
     int32_t changed_ = 0;
     int32_t minWidth_ = 0;
     int32_t minHeight_ = 0;
-    int32_t timerTag_ = 0;  // the move direction while timerMove runs
+    MoveDirection timerDirection_ = MoveDirection::Up;  // timerMove's Tag while it runs
     char16_t guiFace_[kFaceChars] = {};
     uint32_t guiCharSet_ = 0;
 };

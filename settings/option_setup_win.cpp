@@ -9,11 +9,11 @@
 
 namespace fw {
 
+using namespace forms;
+
 // Blue links turn violet under the mouse.
 constexpr TColor kLinkColor = 0x00FF0000;
 constexpr TColor kLinkHoverColor = 0x00FF20C0;
-
-void TOptionDlgBox::OnSetupDll(TObject* Sender) { fw::OnSetupDll(*this, Sender->Tag); }
 
 bool TOptionDlgBox::FileExists(const char16_t* path) {
     DWORD a = GetFileAttributesW(W(path));
@@ -86,14 +86,14 @@ void TOptionDlgBox::OpenDocument(HWND owner, const char16_t* target) {
     ShellExecuteW(owner, L"open", W(target), L"", nullptr, SW_SHOWNORMAL);
 }
 
-void TOptionDlgBox::btnHelpClick(TObject*) {
+void TOptionDlgBox::btnHelpClick() {
     char16_t program[kPathChars];
     ProgramPath(program, kPathChars);
     char16_t help[kSetupPathChars];
     if (program[0] && HelpFilePath(help, kSetupPathChars, program)) OpenDocument(Handle(), help);
 }
 
-void TOptionDlgBox::AboutSheetResize(TObject*) {
+void TOptionDlgBox::AboutSheetResize() {
     int d = AboutShift(RuleSheet->Width(), aboutRuleSheetWidth);
     imgIcon->SetLeft(aboutIconLeft + d);
     lblCR->SetLeft(aboutCRLeft + d);
@@ -107,12 +107,12 @@ void TOptionDlgBox::hlblMailMouseEnter(TObject* Sender) {
 
 void TOptionDlgBox::hlblMailMouseLeave(TObject* Sender) { static_cast<TControl*>(Sender)->SetFontColor(kLinkColor); }
 
-void TOptionDlgBox::hlblMailClick(TObject*) {
+void TOptionDlgBox::hlblMailClick() {
     char16_t target[128] = u"mailto:";
     TextAppend(target, 128, Texts().mailAddress);
     OpenDocument(nullptr, target);
 }
 
-void TOptionDlgBox::hlblURLClick(TObject*) { OpenDocument(nullptr, Texts().webAddress); }
+void TOptionDlgBox::hlblURLClick() { OpenDocument(nullptr, Texts().webAddress); }
 
 }  // namespace fw

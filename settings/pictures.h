@@ -1,23 +1,10 @@
 // The settings program's pictures, drawn at start from small pixel maps so
 // that no image files need to ship.
 #pragma once
+#include "picture_ids.h"
 #include "win.h"
 
 namespace fw {
-
-enum class Picture {
-    NameRule,     // ilList image 0
-    ExtRule,      // ilList image 1
-    UrlRule,      // ilList image 2
-    AddByName,
-    AddByUrl,
-    EditRule,
-    DeleteRule,
-    UpArrow,
-    DownArrow,
-    Folder,
-    Count,
-};
 
 // 16 x 16 icons, made on first use and kept until the program ends.
 HICON PictureIcon(Picture p);

@@ -6,6 +6,34 @@
 
 namespace fw {
 
+using namespace forms;
+
+namespace {
+
+class TRuleDlgBox : public TForm {
+public:
+    explicit TRuleDlgBox(TForm* owner);
+
+    TPanel* pnlMain;
+    TLabel* lblRule;
+    TEdit* eRule;
+    TImage* imgInform;
+    TLabel* lblInform;
+    TLabel* lblFolder;
+    TEdit* eFolder;
+    TFlatButton* btnBrowseDefault;
+    TButton* btnOK;
+    TButton* btnCancel;
+
+    void FormCanResize(int& NewWidth, int& NewHeight, bool& Resize);
+    void eRuleChange();
+    void btnBrowseDefaultClick();
+
+private:
+    int minWidth_ = 0;
+    int minHeight_ = 0;
+};
+
 TRuleDlgBox::TRuleDlgBox(TForm* owner) : TForm(L"TRuleDlgBox", owner, true, false) {
     const TextSet& t = Texts();
     Font().SetName(W(t.layoutFontFace));
@@ -79,25 +107,40 @@ TRuleDlgBox::TRuleDlgBox(TForm* owner) : TForm(L"TRuleDlgBox", owner, true, fals
     eFolder->SetDoubleBuffered(true);
 }
 
-void TRuleDlgBox::FormCanResize(TObject*, int& NewWidth, int& NewHeight, bool& Resize) {
-    int32_t w = NewWidth, h = NewHeight;
-    RuleDlgCanResize(minWidth_, minHeight_, &w, &h);
-    NewWidth = w;
-    NewHeight = h;
+void TRuleDlgBox::FormCanResize(int& NewWidth, int& NewHeight, bool& Resize) {
+    RuleDlgCanResize(minWidth_, minHeight_, &NewWidth, &NewHeight);
     Resize = true;
 }
 
-void TRuleDlgBox::eRuleChange(TObject*) {
+void TRuleDlgBox::eRuleChange() {
     wchar_t rule[2], folder[2];
     eRule->GetText(rule, 2);
     eFolder->GetText(folder, 2);
     btnOK->SetEnabled(RuleDlgOkEnabled(U(rule), U(folder)));
 }
 
-void TRuleDlgBox::btnBrowseDefaultClick(TObject*) {
+void TRuleDlgBox::btnBrowseDefaultClick() {
     wchar_t path[kPathChars];
     eFolder->GetText(path, kPathChars);
     if (BrowseForFolder(Handle(), path)) eFolder->SetText(path);
+}
+
+}  // namespace
+
+bool RunRuleDialog(TForm* owner, RuleDialogData& data) {
+    const TextSet& t = Texts();
+    const RuleDialogInfo& kind = DialogInfo(data.dialog);
+    TRuleDlgBox dlg(owner);
+    dlg.SetFontFace(W(data.fontFace), static_cast<BYTE>(data.fontCharSet));
+    dlg.lblInform->SetFontFace(W(data.fontFace), static_cast<BYTE>(data.fontCharSet));
+    dlg.eRule->SetText(W(data.rule));
+    dlg.eFolder->SetText(W(data.folder));
+    dlg.lblRule->SetCaption(W(t.*kind.label));
+    dlg.lblInform->SetCaption(W(t.*kind.inform));
+    if (dlg.ShowModal() != mrOk) return false;
+    dlg.eRule->GetText(W(data.rule), kRuleChars);
+    dlg.eFolder->GetText(W(data.folder), kPathChars);
+    return true;
 }
 
 }  // namespace fw

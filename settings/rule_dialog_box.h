@@ -1,33 +1,15 @@
-// TRuleDlgBox: edits one rule; created for each use by ShowRuleDialog.
+// The rule dialog (TRuleDlgBox): edits one rule, created for each use.
 #pragma once
 #include "forms/forms.h"
+#include "option_logic.h"
 
 namespace fw {
 
-using namespace fw::forms;
-
-class TRuleDlgBox : public TForm {
-public:
-    explicit TRuleDlgBox(TForm* owner);
-
-    TPanel* pnlMain;
-    TLabel* lblRule;
-    TEdit* eRule;
-    TImage* imgInform;
-    TLabel* lblInform;
-    TLabel* lblFolder;
-    TEdit* eFolder;
-    TFlatButton* btnBrowseDefault;
-    TButton* btnOK;
-    TButton* btnCancel;
-
-    void FormCanResize(TObject* Sender, int& NewWidth, int& NewHeight, bool& Resize);
-    void eRuleChange(TObject* Sender);
-    void btnBrowseDefaultClick(TObject* Sender);
-
-private:
-    int minWidth_ = 0;
-    int minHeight_ = 0;
-};
+// Shows the rule dialog modally over `owner` with the labels of
+// `data.dialog`, the texts of `data` in its boxes and the GUI font of `data`.
+// True when the user closed it with OK: `data.rule` and `data.folder` then
+// hold the boxes' texts. False (Cancel, Esc, the close button) leaves `data`
+// as it was. The dialog lives only during the call; the caller keeps `data`.
+bool RunRuleDialog(forms::TForm* owner, RuleDialogData& data);
 
 }  // namespace fw

@@ -86,12 +86,12 @@ bool RunRegsvr32(SetupSide& side, const char16_t* path, bool install, bool delet
         return false;
     }
     if (deleteSettings) side.DeleteSettings();
-    ShowOutcome(side, install, exitCode == 0 || (!install && exitCode == kUninstallAlsoDone));
-    return exitCode == 0;
+    ShowOutcome(side, install, exitCode == kRegsvr32Done || (!install && exitCode == kUninstallAlsoDone));
+    return exitCode == kRegsvr32Done;
 }
 
-void OnSetupDll(SetupSide& side, int32_t senderTag) {
-    bool install = senderTag == 0;
+void OnSetupDll(SetupSide& side, SetupAction action) {
+    bool install = action == SetupAction::Install;
     bool deleteSettings = !install && side.DelRegChecked();
     char16_t program[kPathChars];
     side.ProgramPath(program, kPathChars);

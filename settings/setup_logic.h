@@ -14,10 +14,15 @@ namespace fw {
 constexpr size_t kSetupPathChars = kPathChars + 16;
 constexpr size_t kRegsvrParamChars = kSetupPathChars + 8;
 
-// regsvr32's exit code after an unregistration that Windows counts as done.
+// regsvr32's exit codes: done, and after an unregistration the one that
+// Windows counts as done too.
+constexpr uint32_t kRegsvr32Done = 0;
 constexpr uint32_t kUninstallAlsoDone = 5;
 
 enum class MessageIcon : uint8_t { Information, Error };
+
+// The Setup page's two buttons; the values are their Tags.
+enum class SetupAction : int32_t { Install = 0, Uninstall = 1 };
 
 class SetupSide {
 public:
@@ -55,7 +60,7 @@ inline int32_t AboutShift(int32_t width, int32_t recordedWidth) { return (width 
 // True exactly when regsvr32 ended with exit code 0.
 bool RunRegsvr32(SetupSide& side, const char16_t* path, bool install, bool deleteSettings);
 
-// The OnClick of btnInstall (tag 0) and btnUninstall (tag 1).
-void OnSetupDll(SetupSide& side, int32_t senderTag);
+// The OnClick of btnInstall and btnUninstall.
+void OnSetupDll(SetupSide& side, SetupAction action);
 
 }  // namespace fw

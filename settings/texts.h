@@ -1,6 +1,7 @@
 // Every text the settings program shows, in one table per language build.
 // The program reads them only through Texts(); a language build links the
-// one texts_*.cpp of its language.
+// one texts_*.cpp of its language. The tables set every member by name, in
+// the order declared here: a text left out or out of place does not compile.
 #pragma once
 #include <cstdint>
 

@@ -7,6 +7,8 @@
 // image lists and font dialogs belong to their form. Labels and pictures have
 // no window of their own: their container paints them and routes the mouse.
 #pragma once
+#include "events.h"
+#include "scoped_win.h"
 #include "win.h"
 #include <commctrl.h>
 #include <commdlg.h>
@@ -16,45 +18,6 @@
 
 namespace fw::forms {
 
-class TObject {
-public:
-    virtual ~TObject() = default;
-    int Tag = 0;
-};
-
-// An event: a member function bound to its object, called with the sender.
-template <class... A>
-struct TEvent {
-    void* self = nullptr;
-    void (*call)(void*, A...) = nullptr;
-    explicit operator bool() const { return call != nullptr; }
-    void operator()(A... a) const {
-        if (call) call(self, a...);
-    }
-};
-
-template <auto M>
-struct Handler;
-template <class C, class... A, void (C::*M)(A...)>
-struct Handler<M> {
-    using Event = TEvent<A...>;
-    static void Call(void* self, A... a) { (static_cast<C*>(self)->*M)(a...); }
-    template <class D>
-    static Event Bind(D* object) {
-        C* self = object;  // adjusts for the base the handler is declared in
-        return Event{self, &Call};
-    }
-};
-// btnOK->OnClick = Bind<&TOptionDlgBox::btnOKClick>(this);
-template <auto M, class D>
-typename Handler<M>::Event Bind(D* object) {
-    return Handler<M>::template Bind<D>(object);
-}
-
-enum : uint8_t { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
-using TShiftState = uint8_t;
-enum class TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
-enum class TItemChange : uint8_t { ctText, ctImage, ctState };
 enum : uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 enum class TAlignment : uint8_t { taLeftJustify, taCenter, taRightJustify };
 enum : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
@@ -83,7 +46,6 @@ public:
     TFont() = default;
     TFont(const TFont& other) { *this = other; }
     TFont& operator=(const TFont& other);
-    ~TFont();
 
     void SetName(const wchar_t* face);
     const wchar_t* Name() const { return name_; }
@@ -98,7 +60,7 @@ public:
 
 private:
     wchar_t name_[LF_FACESIZE] = L"Arial";
-    HFONT handle_ = nullptr;
+    ScopedGdiObject<HFONT> handle_;
 };
 
 class TWinControl;
@@ -181,13 +143,11 @@ public:
     void SetVisible(bool on) override;
     void FontChanged() override;
     void SetFocus();
-    bool Focused() const;
     int ClientWidth() const;
     int ClientHeight() const;
 
     // Off-screen painting against flicker.
     virtual void SetDoubleBuffered(bool on) { doubleBuffered_ = on; }
-    bool DoubleBuffered() const { return doubleBuffered_; }
 
     TKeyEvent OnKeyDown;
     TNotifyEvent OnResize;
@@ -216,6 +176,7 @@ protected:
     std::vector<TControl*> controls_;
     bool doubleBuffered_ = false;
     bool subclassed_ = false;
+    bool ownClass_ = false;  // a container of ours: GWLP_USERDATA holds `this`
 };
 
 // A window of our own class that holds other controls and paints the
@@ -223,7 +184,6 @@ protected:
 class TContainer : public TWinControl {
 public:
     explicit TContainer(TWinControl* parent);
-    ~TContainer() override;
     TColor Color = clBtnFace;
 
 protected:
@@ -260,7 +220,6 @@ class TPageControl;
 class TTabSheet : public TContainer {
 public:
     TTabSheet(TPageControl* pages, const wchar_t* caption);
-    void SetCaption(const wchar_t* caption);
 };
 
 class TPageControl : public TWinControl {
@@ -268,7 +227,6 @@ public:
     explicit TPageControl(TWinControl* parent);
     void SetDoubleBuffered(bool on) override;
     int AddPage(TTabSheet* sheet, const wchar_t* caption);
-    void SetPageCaption(int index, const wchar_t* caption);
     int ActivePageIndex() const { return active_; }
     void SetActivePageIndex(int index);
     void SelectNextPage(bool forward);
@@ -287,7 +245,6 @@ class TLabel : public TControl {
 public:
     TLabel(TWinControl* parent, const wchar_t* caption);
     void SetCaption(const wchar_t* caption);
-    const wchar_t* Caption() const { return caption_.c_str(); }
     TAlignment Alignment = TAlignment::taLeftJustify;
     bool WordWrap = false;
     void SetAutoSize(bool on);  // sizes a one-line label to its text
@@ -314,7 +271,6 @@ private:
 class TButton : public TWinControl {
 public:
     TButton(TWinControl* parent, const wchar_t* caption);
-    void SetCaption(const wchar_t* caption);
     void SetDefault(bool on);
     void SetCancel(bool on);
     int ModalResult = mrNone;
@@ -359,18 +315,16 @@ public:
     explicit TEdit(TWinControl* parent, bool border = true);
     void SetText(const wchar_t* text);  // fires OnChange
     void GetText(wchar_t* out, int cap) const;
-    int TextLength() const;
     void SetMaxLength(int chars);
     void SetReadOnly(bool on);
     void SetColor(TColor color);
     TNotifyEvent OnChange;
     void HandleCommand(WORD code) override;
     HBRUSH CtlColor(HDC dc) override;
-    ~TEdit() override;
 
 private:
     TColor color_ = clWindow;
-    HBRUSH brush_ = nullptr;
+    ScopedGdiObject<HBRUSH> brush_;  // made on first use, in color_
 };
 
 class TImageList : public TObject {
@@ -389,7 +343,6 @@ public:
     explicit TListView(TWinControl* parent);
     void SetDoubleBuffered(bool on) override;
     void AddColumn(const wchar_t* caption, int width);
-    void SetColumnCaption(int index, const wchar_t* caption);
     void SetImages(TImageList* images);
 
     int Count() const;
@@ -456,7 +409,6 @@ public:
     void SetCaption(const wchar_t* caption);
     void SetClientSize(int width, int height);
     TPosition Position = TPosition::poDesigned;
-    TForm* Owner() const { return owner_; }
 
     void Show();
     int ShowModal();
@@ -496,7 +448,6 @@ private:
 
 class TApplication {
 public:
-    const wchar_t* Title = L"";
     void Initialize();
     void Run(TForm* mainForm);
     // One message through the forms' keyboard handling; false on WM_QUIT.

@@ -23,7 +23,7 @@ struct DialogAnswer {
 };
 
 struct DialogCall {
-    bool fileKind;
+    RuleDialogKind dialog;
     std::u16string rule;
     std::u16string folder;
 };
@@ -72,6 +72,11 @@ public:
         for (const auto& r : list) AddRuleItem(r.type, r.rule.c_str(), r.folder.c_str());
     }
     void Select(int32_t i) { SelectRule(i); }
+    // A key down in the list; what is left of the key for the list view.
+    uint16_t PressKey(uint16_t key, bool ctrl) {
+        lvListKeyDown(key, ctrl ? forms::ssCtrl : 0);
+        return key;
+    }
     void SetTimerOff() { SetTimerEnabled(false); }
     int32_t Selected() { return SelectedRule(); }
 
@@ -134,7 +139,7 @@ protected:
     void DeleteRule(int32_t i) override {
         if (selected == i) {
             selected = -1;
-            lvListChange(true);
+            lvListChange(i, forms::TItemChange::ctState);
         } else if (selected > i) {
             --selected;
         }
@@ -143,20 +148,20 @@ protected:
     void ExchangeRules(int32_t i, int32_t j) override { std::swap(rows[i], rows[j]); }
     void SelectRule(int32_t i) override {
         selected = i;
-        lvListChange(true);
+        lvListChange(i, forms::TItemChange::ctState);
     }
     void FocusAndShowRule(int32_t i) override { focusMark = shown = i; }
     void FocusRuleList() override { listFocused = true; }
     void EnableRuleButtons(bool on) override { ruleButtons = on; }
 
-    bool RunRuleDialog(bool fileKind, char16_t* rule, char16_t* folder) override {
-        dialogCalls.push_back({fileKind, rule, folder});
+    bool AskRule(RuleDialogData& data) override {
+        dialogCalls.push_back({data.dialog, data.rule, data.folder});
         if (answers.empty()) return false;
         DialogAnswer a = answers.front();
         answers.pop_front();
         if (!a.ok) return false;
-        TextCopy(rule, kRuleChars, a.rule.c_str());
-        TextCopy(folder, kPathChars, a.folder.c_str());
+        TextCopy(data.rule, kRuleChars, a.rule.c_str());
+        TextCopy(data.folder, kPathChars, a.folder.c_str());
         return true;
     }
 
@@ -179,7 +184,9 @@ protected:
     void ReportSaveFailed() override { ++saveFailReports; }
     void CloseWindow() override {
         ++closes;
-        if (FormCloseQuery()) closed = true;
+        bool canClose = false;
+        FormCloseQuery(canClose);
+        if (canClose) closed = true;
     }
 };
 

@@ -101,6 +101,54 @@ TEST_F(FwiseProgram, AddMoveDeleteApply) {
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
+// Enter on a rule opens the dialog with the row's texts in its boxes; what OK
+// gives back replaces the row, and the stored type keeps the dialog's kind.
+TEST_F(FwiseProgram, EditThroughTheDialog) {
+    WriteRules({{0, u"setup", u"C:\\Setup"}, {2, u"example.org/music/", u"C:\\Music"}});
+    Fwise app;
+    ASSERT_TRUE(app.Main());
+    const TextSet& t = Texts();
+    struct Row {
+        int row;
+        const wchar_t* rule;
+        const wchar_t* folder;
+        const wchar_t* newRule;
+        uint32_t type;  // stored after OK
+    } rows[] = {{0, L"setup", L"C:\\Setup", L".exe", 1}, {1, L"example.org/music/", L"C:\\Music", L".mp3", 2}};
+    RECT list;
+    GetWindowRect(app.List(), &list);
+    ClickAt(list.left + 60, list.top + 30);  // the first row
+    for (const Row& r : rows) {
+        while (app.Selected() < r.row) Press({VK_DOWN});
+        ASSERT_EQ(app.Selected(), r.row);
+        Press({VK_RETURN});
+        HWND dlg = WaitWindow(app.Pid(), L"TRuleDlgBox");
+        ASSERT_TRUE(dlg) << "row " << r.row << ": no rule dialog";
+        auto edits = Children(dlg, L"Edit");
+        ASSERT_EQ(edits.size(), 2u);
+        // An edit box's text lives in the control: ask it, the caption is stale.
+        wchar_t rule[64] = {}, folder[64] = {};
+        SendMessageW(edits[0], WM_GETTEXT, 64, reinterpret_cast<LPARAM>(rule));
+        SendMessageW(edits[1], WM_GETTEXT, 64, reinterpret_cast<LPARAM>(folder));
+        EXPECT_EQ(Narrow(rule), Narrow(r.rule)) << "row " << r.row;
+        EXPECT_EQ(Narrow(folder), Narrow(r.folder)) << "row " << r.row;
+        HWND ok = Child(dlg, L"Button", t.btnOK);
+        EXPECT_TRUE(IsWindowEnabled(ok)) << "row " << r.row << ": both boxes hold text";
+        SendMessageW(edits[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(r.newRule));
+        PostMessageW(ok, BM_CLICK, 0, 0);
+        ASSERT_TRUE(WaitGone(dlg));
+        Sleep(200);
+    }
+    SendMessageW(app.Button(t.btnApply), BM_CLICK, 0, 0);
+    EXPECT_EQ(Utf8(Stored(u"0000Rule")), ".exe");
+    EXPECT_EQ(ReadSettingDword(u"0000Type", 99), 1u) << "a name rule edited into .exe";
+    EXPECT_EQ(Utf8(Stored(u"0001Rule")), ".mp3");
+    EXPECT_EQ(ReadSettingDword(u"0001Type", 99), 2u) << "a URL rule stays one";
+    EXPECT_EQ(Utf8(Stored(u"0001Folder")), "C:\\Music");
+    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
 TEST_F(FwiseProgram, ResizeKeepsTheMinimumAndTheButtonsRight) {
     Fwise app;
     ASSERT_TRUE(app.Main());

@@ -240,8 +240,8 @@ TEST_F(Settings, ChangedFlag) {
         {"picker cancelled", [](FakeOptionDlg& d) { d.btnBrowseDefaultClick(); }, false},
         {"font changed", [](FakeOptionDlg& d) { d.pickFontOk = true; d.pickedFace = u"Tahoma"; d.pickedCharSet = 204; d.btnChangeFontClick(); }, false},
         {"font dialog cancelled", [](FakeOptionDlg& d) { d.btnChangeFontClick(); }, false},
-        {"rule dialog cancelled", [](FakeOptionDlg& d) { d.answers.push_back({false, u"", u""}); d.OnAdd(0); }, false},
-        {"rule added", [](FakeOptionDlg& d) { d.answers.push_back({true, u"a", u"b"}); d.OnAdd(0); }, true},
+        {"rule dialog cancelled", [](FakeOptionDlg& d) { d.answers.push_back({false, u"", u""}); d.OnAdd(RuleDialogKind::File); }, false},
+        {"rule added", [](FakeOptionDlg& d) { d.answers.push_back({true, u"a", u"b"}); d.OnAdd(RuleDialogKind::File); }, true},
         {"change, then Apply", [](FakeOptionDlg& d) { d.eDefaultChange(); d.btnApplyClick(); }, false},
     };
     for (const auto& row : rows) {
@@ -284,17 +284,33 @@ TEST_F(Settings, BrowseStartsAtTheTypedFolder) {
 }
 
 TEST(RuleType, Decision) {
+    const RuleDialogKind F = RuleDialogKind::File, U = RuleDialogKind::Url;
     struct Row {
-        bool fileKind;
+        RuleDialogKind dialog;
         const char16_t* text;
         uint32_t type;
     } rows[] = {
-        {true, u".txt", 1}, {true, u"a.txt", 0}, {true, u".", 1},      {true, u" .txt", 0},
-        {true, u"abc", 0},  {true, u"..", 1},    {false, u".txt", 2}, {false, u"abc", 2},
+        {F, u".txt", 1}, {F, u"a.txt", 0}, {F, u".", 1},      {F, u" .txt", 0},
+        {F, u"abc", 0},  {F, u"..", 1},    {U, u".txt", 2}, {U, u"abc", 2},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(DecideRuleType(row.fileKind, row.text), row.type)
-            << (row.fileKind ? "file kind " : "URL kind ") << Utf8(row.text);
+        EXPECT_EQ(static_cast<uint32_t>(DecideRuleKind(row.dialog, row.text)), row.type)
+            << (row.dialog == F ? "file kind " : "URL kind ") << Utf8(row.text);
+}
+
+// Each stored type picks its icon and its dialog; other numbers neither an
+// icon nor the URL dialog.
+TEST(RuleType, KindsTable) {
+    struct Row {
+        uint32_t type;
+        int32_t image;
+        RuleDialogKind dialog;
+    } rows[] = {{0, 0, RuleDialogKind::File}, {1, 1, RuleDialogKind::File}, {2, 2, RuleDialogKind::Url},
+                {3, -1, RuleDialogKind::File}, {7, -1, RuleDialogKind::File}, {0xFFFFFFFFu, -1, RuleDialogKind::File}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(RuleImage(row.type), row.image) << "type " << row.type;
+        EXPECT_EQ(DialogForType(row.type), row.dialog) << "type " << row.type;
+    }
 }
 
 TEST(RuleDialog, OkNeedsBothBoxes) {
@@ -345,18 +361,19 @@ TEST(CharSetNames, Table) {
 class Rules : public StoreTest {};
 
 TEST_F(Rules, AddGivesTypeAndGoesToTheEnd) {
+    const RuleDialogKind F = RuleDialogKind::File, U = RuleDialogKind::Url;
     struct Row {
-        int32_t tag;
+        RuleDialogKind dialog;
         const char16_t* text;
         uint32_t type;
-    } rows[] = {{0, u".txt", 1}, {0, u"a.txt", 0}, {0, u".", 1}, {0, u" .txt", 0}, {1, u".txt", 2}, {1, u"abc", 2}};
+    } rows[] = {{F, u".txt", 1}, {F, u"a.txt", 0}, {F, u".", 1}, {F, u" .txt", 0}, {U, u".txt", 2}, {U, u"abc", 2}};
     for (const auto& row : rows) {
         FakeOptionDlg dlg;
         dlg.Load(Rows(2));
         dlg.answers.push_back({true, row.text, u"C:\\dl"});
-        dlg.OnAdd(row.tag);
+        dlg.OnAdd(row.dialog);
         ASSERT_EQ(dlg.dialogCalls.size(), 1u);
-        EXPECT_EQ(dlg.dialogCalls[0].fileKind, row.tag == 0) << Utf8(row.text);
+        EXPECT_EQ(dlg.dialogCalls[0].dialog, row.dialog) << Utf8(row.text);
         EXPECT_EQ(Utf8(dlg.dialogCalls[0].rule), "") << Utf8(row.text);
         ASSERT_EQ(dlg.rows.size(), 3u) << Utf8(row.text);
         EXPECT_EQ(dlg.rows[2].type, row.type) << Utf8(row.text);
@@ -374,15 +391,15 @@ TEST_F(Rules, EditKeepsKindByStoredType) {
         uint32_t type;
         bool ok;
         const char16_t* newText;
-        bool fileKind;
+        RuleDialogKind dialog;
         uint32_t newType;
     } rows[] = {
-        {"name rule into .zip", 0, true, u".zip", true, 1},
-        {"extension rule into a name", 1, true, u"setup", true, 0},
-        {"URL rule stays URL", 2, true, u".zip", false, 2},
-        {"type 7 opens the file dialog", 7, true, u"x", true, 0},
-        {"type 7 into an extension", 7, true, u".x", true, 1},
-        {"cancel keeps type 7", 7, false, u"", true, 7},
+        {"name rule into .zip", 0, true, u".zip", RuleDialogKind::File, 1},
+        {"extension rule into a name", 1, true, u"setup", RuleDialogKind::File, 0},
+        {"URL rule stays URL", 2, true, u".zip", RuleDialogKind::Url, 2},
+        {"type 7 opens the file dialog", 7, true, u"x", RuleDialogKind::File, 0},
+        {"type 7 into an extension", 7, true, u".x", RuleDialogKind::File, 1},
+        {"cancel keeps type 7", 7, false, u"", RuleDialogKind::File, 7},
     };
     for (const auto& row : rows) {
         FakeOptionDlg dlg;
@@ -391,7 +408,7 @@ TEST_F(Rules, EditKeepsKindByStoredType) {
         dlg.answers.push_back({row.ok, row.newText, u"C:\\new"});
         dlg.lvListDblClick();
         ASSERT_EQ(dlg.dialogCalls.size(), 1u) << row.label;
-        EXPECT_EQ(dlg.dialogCalls[0].fileKind, row.fileKind) << row.label;
+        EXPECT_EQ(dlg.dialogCalls[0].dialog, row.dialog) << row.label;
         EXPECT_EQ(Utf8(dlg.dialogCalls[0].rule), "old") << row.label;
         EXPECT_EQ(Utf8(dlg.dialogCalls[0].folder), "C:\\old") << row.label;
         EXPECT_EQ(dlg.rows[1].type, row.newType) << row.label;
@@ -419,7 +436,7 @@ TEST_F(Rules, DeleteSelection) {
         FakeOptionDlg dlg;
         dlg.Load(Rows(row.rows));
         if (row.select >= 0) dlg.Select(row.select);
-        dlg.lvListKeyDown(kKeyDelete, false);
+        dlg.PressKey(kKeyDelete, false);
         EXPECT_EQ(Order(dlg.rows), row.left) << row.label;
         EXPECT_EQ(dlg.Selected(), row.selectedAfter) << row.label;
         EXPECT_EQ(dlg.ruleButtons, row.selectedAfter >= 0) << row.label;
@@ -430,7 +447,7 @@ TEST_F(Rules, DeleteSelection) {
 TEST_F(Rules, EmptyListIgnoresEveryKey) {
     FakeOptionDlg dlg;
     const uint16_t keys[] = {kKeyDelete, kKeyReturn, u'D', kKeyUp, kKeyDown};
-    for (uint16_t key : keys) dlg.lvListKeyDown(key, true);
+    for (uint16_t key : keys) dlg.PressKey(key, true);
     dlg.OnEdit();
     EXPECT_TRUE(dlg.dialogCalls.empty());
     EXPECT_FALSE(dlg.Changed());
@@ -469,38 +486,41 @@ TEST_F(Rules, MovesAndTheEnds) {
 }
 
 TEST_F(Rules, KeyTable) {
+    const RuleDialogKind F = RuleDialogKind::File, U = RuleDialogKind::Url;
     struct Row {
         const char* label;
         uint16_t key;
         bool ctrl;
         const char* order;       // after the key, from "abcd" with row 1 selected
         int dialogs;             // rule dialogs opened
-        bool fileKind;
+        RuleDialogKind dialog;
+        bool consumed;           // the list view does not see the key
     } rows[] = {
-        {"Delete", kKeyDelete, false, "acd", 0, false},
-        {"Ctrl+Delete", kKeyDelete, true, "acd", 0, false},
-        {"Enter edits", kKeyReturn, false, "abcd", 1, true},
-        {"Ctrl+I adds by name", u'I', true, "abcd", 1, true},
-        {"I alone", u'I', false, "abcd", 0, false},
-        {"Insert adds by name", kKeyInsert, false, "abcd", 1, true},
-        {"Ctrl+U adds a URL rule", u'U', true, "abcd", 1, false},
-        {"U alone", u'U', false, "abcd", 0, false},
-        {"Ctrl+D deletes", u'D', true, "acd", 0, false},
-        {"D alone", u'D', false, "abcd", 0, false},
-        {"Ctrl+Up", kKeyUp, true, "bacd", 0, false},
-        {"Up alone", kKeyUp, false, "abcd", 0, false},
-        {"Ctrl+Down", kKeyDown, true, "acbd", 0, false},
-        {"Down alone", kKeyDown, false, "abcd", 0, false},
+        {"Delete", kKeyDelete, false, "acd", 0, F, false},
+        {"Ctrl+Delete", kKeyDelete, true, "acd", 0, F, false},
+        {"Enter edits", kKeyReturn, false, "abcd", 1, F, false},
+        {"Ctrl+I adds by name", u'I', true, "abcd", 1, F, false},
+        {"I alone", u'I', false, "abcd", 0, F, false},
+        {"Insert adds by name", kKeyInsert, false, "abcd", 1, F, false},
+        {"Ctrl+Insert adds by name", kKeyInsert, true, "abcd", 1, F, false},
+        {"Ctrl+U adds a URL rule", u'U', true, "abcd", 1, U, false},
+        {"U alone", u'U', false, "abcd", 0, F, false},
+        {"Ctrl+D deletes", u'D', true, "acd", 0, F, false},
+        {"D alone", u'D', false, "abcd", 0, F, false},
+        {"Ctrl+Up", kKeyUp, true, "bacd", 0, F, true},
+        {"Up alone", kKeyUp, false, "abcd", 0, F, false},
+        {"Ctrl+Down", kKeyDown, true, "acbd", 0, F, true},
+        {"Down alone", kKeyDown, false, "abcd", 0, F, false},
     };
     for (const auto& row : rows) {
         FakeOptionDlg dlg;
         dlg.Load(Rows(4));
         dlg.Select(1);
-        dlg.lvListKeyDown(row.key, row.ctrl);
+        EXPECT_EQ(dlg.PressKey(row.key, row.ctrl), row.consumed ? 0 : row.key) << row.label;
         EXPECT_EQ(Order(dlg.rows), row.order) << row.label;
         ASSERT_EQ(static_cast<int>(dlg.dialogCalls.size()), row.dialogs) << row.label;
         if (row.dialogs) {
-            EXPECT_EQ(dlg.dialogCalls[0].fileKind, row.fileKind) << row.label;
+            EXPECT_EQ(dlg.dialogCalls[0].dialog, row.dialog) << row.label;
         }
     }
 }
@@ -510,7 +530,7 @@ TEST_F(Rules, PressAndHoldDown) {
     dlg.Load(Rows(10));
     dlg.Select(0);
     dlg.leftDown = true;
-    dlg.OnMoveStart(2, MouseButton::Left);  // imgBottomArrow
+    dlg.OnMoveStart(MoveDirection::Down, forms::TMouseButton::mbLeft);
     EXPECT_EQ(dlg.Selected(), 1) << "moved at once";
     EXPECT_TRUE(dlg.timerOn);
     EXPECT_EQ(dlg.interval, kMoveFirstDelayMs);
@@ -534,7 +554,7 @@ TEST_F(Rules, PressAndHoldStops) {
     dlg.Load(Rows(10));
     dlg.Select(5);
     dlg.leftDown = true;
-    dlg.OnMoveStart(0, MouseButton::Left);  // imgUpArrow
+    dlg.OnMoveStart(MoveDirection::Up, forms::TMouseButton::mbLeft);
     dlg.Advance(500);
     EXPECT_EQ(dlg.Selected(), 3);
     dlg.leftDown = false;
@@ -544,9 +564,9 @@ TEST_F(Rules, PressAndHoldStops) {
 
     // A right-button press stops a running repeat and moves nothing.
     dlg.leftDown = true;
-    dlg.OnMoveStart(0, MouseButton::Left);
+    dlg.OnMoveStart(MoveDirection::Up, forms::TMouseButton::mbLeft);
     EXPECT_EQ(dlg.Selected(), 2);
-    dlg.OnMoveStart(2, MouseButton::Right);
+    dlg.OnMoveStart(MoveDirection::Down, forms::TMouseButton::mbRight);
     EXPECT_FALSE(dlg.timerOn);
     EXPECT_EQ(dlg.Selected(), 2);
     dlg.Advance(2000);
@@ -554,7 +574,7 @@ TEST_F(Rules, PressAndHoldStops) {
 
     // At the top nothing moves and the timer does not start.
     dlg.Select(0);
-    dlg.OnMoveStart(0, MouseButton::Left);
+    dlg.OnMoveStart(MoveDirection::Up, forms::TMouseButton::mbLeft);
     EXPECT_FALSE(dlg.timerOn);
     EXPECT_EQ(dlg.Selected(), 0);
 }
@@ -566,14 +586,14 @@ TEST_F(Rules, ButtonsFollowTheSelectionExceptDuringAHold) {
     dlg.Select(1);
     EXPECT_TRUE(dlg.ruleButtons);
     dlg.leftDown = true;
-    dlg.OnMoveStart(2, MouseButton::Left);
+    dlg.OnMoveStart(MoveDirection::Down, forms::TMouseButton::mbLeft);
     dlg.ruleButtons = false;  // a state change while the timer runs leaves them alone
-    dlg.lvListChange(true);
+    dlg.lvListChange(1, forms::TItemChange::ctState);
     EXPECT_FALSE(dlg.ruleButtons);
     dlg.SetTimerOff();
-    dlg.lvListChange(false);  // not a state change
+    dlg.lvListChange(1, forms::TItemChange::ctText);  // not a state change
     EXPECT_FALSE(dlg.ruleButtons);
-    dlg.lvListChange(true);
+    dlg.lvListChange(1, forms::TItemChange::ctState);
     EXPECT_TRUE(dlg.ruleButtons);
 }
 

@@ -63,10 +63,12 @@ const std::string kUnnotice64 = "info: Now start Uninstallation for the 64bit DL
 const std::string kDelete = "delete settings";
 const std::string kClose = "close RegTool";
 const std::string kStart = "start RegTool";
+constexpr SetupAction kInstall = SetupAction::Install;
+constexpr SetupAction kUninstall = SetupAction::Uninstall;
 
 struct Row {
     const char* name;
-    int tag;  // 0 Install, 1 Uninstall
+    SetupAction action;
     bool is64;
     bool delReg;
     std::vector<int> exits;
@@ -81,32 +83,32 @@ TEST_F(Setup, OnSetupDllSequences) {
     const std::string kMissing32 = "error: C:\\Program Files\\Folderwise\\Fwise.dllnot found";
     const std::string kMissing64 = "error: C:\\Program Files\\Folderwise\\Fwise64.dllnot found";
     const Row rows[] = {
-        {"32-bit install succeeds", 0, false, false, {0}, false, false, {kRun32, kInstalled, kStart}},
-        {"64-bit install, both succeed", 0, true, false, {0, 0}, false, false,
+        {"32-bit install succeeds", kInstall, false, false, {0}, false, false, {kRun32, kInstalled, kStart}},
+        {"64-bit install, both succeed", kInstall, true, false, {0, 0}, false, false,
          {kNotice32, kRun32, kInstalled, kNotice64, kRun64, kInstalled, kStart}},
-        {"64-bit install, 32-bit run fails: stops", 0, true, false, {3}, false, false,
+        {"64-bit install, 32-bit run fails: stops", kInstall, true, false, {3}, false, false,
          {kNotice32, kRun32, kInstallFailed}},
-        {"64-bit install, 64-bit run fails: RegTool still starts", 0, true, false, {0, 4}, false, false,
+        {"64-bit install, 64-bit run fails: RegTool still starts", kInstall, true, false, {0, 4}, false, false,
          {kNotice32, kRun32, kInstalled, kNotice64, kRun64, kInstallFailed, kStart}},
-        {"install with cbDelReg never deletes", 0, false, true, {0}, false, false, {kRun32, kInstalled, kStart}},
-        {"install exit code 5 is a failure", 0, false, false, {5}, false, false, {kRun32, kInstallFailed}},
-        {"install, Fwise64.dll missing: RegTool still starts", 0, true, false, {0}, false, true,
+        {"install with cbDelReg never deletes", kInstall, false, true, {0}, false, false, {kRun32, kInstalled, kStart}},
+        {"install exit code 5 is a failure", kInstall, false, false, {5}, false, false, {kRun32, kInstallFailed}},
+        {"install, Fwise64.dll missing: RegTool still starts", kInstall, true, false, {0}, false, true,
          {kNotice32, kRun32, kInstalled, kNotice64, kMissing64, kStart}},
-        {"install, Fwise.dll missing", 0, true, false, {}, true, false, {kNotice32, kMissing32}},
-        {"uninstall, 32-bit", 1, false, false, {0}, false, false, {kClose, kUnrun32, kUninstalled}},
-        {"uninstall with cbDelReg deletes after every run", 1, true, true, {0, 0}, false, false,
+        {"install, Fwise.dll missing", kInstall, true, false, {}, true, false, {kNotice32, kMissing32}},
+        {"uninstall, 32-bit", kUninstall, false, false, {0}, false, false, {kClose, kUnrun32, kUninstalled}},
+        {"uninstall with cbDelReg deletes after every run", kUninstall, true, true, {0, 0}, false, false,
          {kClose, kUnnotice32, kUnrun32, kDelete, kUninstalled, kUnnotice64, kUnrun64, kDelete, kUninstalled}},
-        {"uninstall with cbDelReg deletes even on failure", 1, false, true, {3}, false, false,
+        {"uninstall with cbDelReg deletes even on failure", kUninstall, false, true, {3}, false, false,
          {kClose, kUnrun32, kDelete, kUninstallFailed}},
-        {"uninstall with cbDelReg, Fwise.dll missing: nothing deleted", 1, false, true, {}, true, false,
+        {"uninstall with cbDelReg, Fwise.dll missing: nothing deleted", kUninstall, false, true, {}, true, false,
          {kClose, kMissing32}},
-        {"uninstall exit code 5: success shown, 64-bit step skipped", 1, true, false, {5}, false, false,
+        {"uninstall exit code 5: success shown, 64-bit step skipped", kUninstall, true, false, {5}, false, false,
          {kClose, kUnnotice32, kUnrun32, kUninstalled}},
-        {"64-bit uninstall, 64-bit exit code 5 shows success", 1, true, false, {0, 5}, false, false,
+        {"64-bit uninstall, 64-bit exit code 5 shows success", kUninstall, true, false, {0, 5}, false, false,
          {kClose, kUnnotice32, kUnrun32, kUninstalled, kUnnotice64, kUnrun64, kUninstalled}},
         // The elevation prompt declined: no process, so the failure and no wait.
-        {"install, regsvr32 not started", 0, true, false, {-1}, false, false, {kNotice32, kRun32, kInstallFailed}},
-        {"uninstall with cbDelReg, regsvr32 not started: settings stay", 1, false, true, {-1}, false, false,
+        {"install, regsvr32 not started", kInstall, true, false, {-1}, false, false, {kNotice32, kRun32, kInstallFailed}},
+        {"uninstall with cbDelReg, regsvr32 not started: settings stay", kUninstall, false, true, {-1}, false, false,
          {kClose, kUnrun32, kUninstallFailed}},
     };
     for (const Row& row : rows) {
@@ -116,7 +118,7 @@ TEST_F(Setup, OnSetupDllSequences) {
         side.exits.assign(row.exits.begin(), row.exits.end());
         if (row.dll32Missing) side.files.erase(u"C:\\Program Files\\Folderwise\\Fwise.dll");
         if (row.dll64Missing) side.files.erase(u"C:\\Program Files\\Folderwise\\Fwise64.dll");
-        OnSetupDll(side, row.tag);
+        OnSetupDll(side, row.action);
         EXPECT_EQ(Join(side.log), Join(row.expected)) << row.name;
         EXPECT_TRUE(side.exits.empty()) << row.name << ": runs left over";
     }
@@ -142,14 +144,14 @@ TEST_F(Setup, UninstallRemovesTheStoreEvenWhenRegsvr32Fails) {
     FakeSide side;
     side.delReg = true;
     side.exits = {3};
-    OnSetupDll(side, 1);
+    OnSetupDll(side, kUninstall);
     uint32_t size = 0;
     EXPECT_EQ(QueryRegValue(RegRoot::CurrentUser, kSettingsKey, kUseDefault, nullptr, &size, nullptr), RegQuery::Failed);
 
     WriteSettingDword(kUseDefault, 1);
     FakeSide install;
     install.delReg = true;
-    OnSetupDll(install, 0);
+    OnSetupDll(install, kInstall);
     EXPECT_EQ(ReadSettingDword(kUseDefault, 0), 1u) << "an installation keeps the settings";
 }
 
@@ -157,7 +159,7 @@ TEST_F(Setup, NotFoundTextFollowsThePathDirectly) {
     FakeSide side;
     side.program = u"C:\\Tools\\Fwise.exe";
     side.files.clear();
-    OnSetupDll(side, 0);
+    OnSetupDll(side, kInstall);
     ASSERT_EQ(side.log.size(), 1u);
     EXPECT_EQ(side.log[0], "error: C:\\Tools\\Fwise.dllnot found");
 }
@@ -166,7 +168,7 @@ TEST_F(Setup, ProgramWithoutFolderRunsNothing) {
     FakeSide side;
     side.program = u"Fwise.exe";
     side.files = {u"Fwise.dll", u"\\Fwise.dll"};
-    OnSetupDll(side, 0);
+    OnSetupDll(side, kInstall);
     EXPECT_EQ(Join(side.log), "error: Fwise.dllnot found\n");
 }
 

@@ -26,14 +26,14 @@ class JapaneseTexts : public StoreTest {};
 
 TEST_F(JapaneseTexts, SetupMessages) {
     Recorder install;
-    OnSetupDll(install, 0);
+    OnSetupDll(install, SetupAction::Install);
     std::vector<std::string> expected = {"これより 32bit版 DLLのインストールを開始します。",
                                          "\"Folderwise\" のインストールに成功しました。",
                                          "これより 64bit版 DLLのインストールを開始します。",
                                          "C:\\Tools\\Fwise64.dll が見つかりません"};
     EXPECT_EQ(install.boxes, expected);
     Recorder uninstall;
-    OnSetupDll(uninstall, 1);
+    OnSetupDll(uninstall, SetupAction::Uninstall);
     ASSERT_GE(uninstall.boxes.size(), 2u);
     EXPECT_EQ(uninstall.boxes[0], "これより 32bit版 DLLのアンインストールを開始します。");
     EXPECT_EQ(uninstall.boxes[1], "\"Folderwise\" のアンインストールに成功しました。");
