@@ -65,6 +65,7 @@ void OptionDlgLogic::LoadSettings() {
     ReadSettingString(kDefaultFolder, u"", folder, sizeof folder);
     SetDefaultFolder(folder);
     SetParseUrlChecked(ReadSettingDword(kParseUrl, 0) != 0);
+    SetUseContentDispositionChecked(ReadSettingDword(kUseContentDisposition, 0) == 1);
 
     int32_t n = static_cast<int32_t>(ReadSettingDword(kNum, 0));
     char16_t rule[kRuleChars];
@@ -101,6 +102,9 @@ bool OptionDlgLogic::SaveSettings() {
     GetDefaultFolder(folder, kPathChars);
     ok &= WriteSettingString(kDefaultFolder, folder);
     ok &= WriteSettingDword(kParseUrl, ParseUrlChecked() ? 1 : 0);
+    // Written only when on: with the option off the store holds what it
+    // always held.
+    if (UseContentDispositionChecked()) ok &= WriteSettingDword(kUseContentDisposition, 1);
     int32_t n = RuleCount();
     ok &= WriteSettingDword(kNum, static_cast<uint32_t>(n));
     char16_t rule[kRuleChars];
@@ -121,6 +125,8 @@ bool OptionDlgLogic::SaveSettings() {
 
 void OptionDlgLogic::RefreshGeneralPage() {
     EnableDefaultFolder(UseDefaultChecked());
+    // The server's file name is known only when the address is resolved.
+    EnableUseContentDisposition(ParseUrlChecked());
     char16_t charSetText[64];
     FormatCharSet(charSetText, 64, guiCharSet_);
     ShowGuiFont(guiFace_, charSetText);
