@@ -59,13 +59,13 @@ void BareReads() {
     }
 }
 
-void Report(const char* what, double got, double floor) {
+void Report(const char* what, double got, double floor, const char* aim = "<= 1.5x, < 1000 ms") {
     double ratio = floor > 0 ? got / floor : 0.0;
     std::printf("%-44s %9.1f ms   floor %9.1f ms   ratio %.2f\n", what, got, floor, ratio);
     // The line ./fw bench gathers into its table: RESULT|what|measured|floor|ratio|aim
     const char* name = what;
     while (*name == ' ') ++name;
-    std::printf("RESULT|%s, %d rules|%.1f ms|%.1f ms|%.2f|<= 1.5x, < 1000 ms\n", name, kRules, got, floor, ratio);
+    std::printf("RESULT|%s, %d rules|%.1f ms|%.1f ms|%.2f|%s\n", name, kRules, got, floor, ratio, aim);
 }
 
 }  // namespace
@@ -123,7 +123,8 @@ int main() {
     std::printf("%d rules, best of %d rounds\n", kRules, kRounds);
     Report("LoadSettings (rows in memory)", load, bareRead);
     Report("SaveSettings (rows in memory)", save, bareWrite);
-    Report("TOptionDlgBox creation with LoadSettings", window, bareRead);
+    // The window a person waits for at start: the list view may add little.
+    Report("TOptionDlgBox creation with LoadSettings", window, bareRead, "<= 1.2x");
     Report("  of that LoadSettings into the list view", window - emptyWindow, bareRead);
     Report("SaveSettings from the list view", windowSave, bareWrite);
     fw::DeleteSettings();

@@ -31,7 +31,10 @@ TLabel* TitleLabel(TWinControl* page, int left, int top, TColor color) {
     l->SetAutoSize(false);
     l->Alignment = TAlignment::taCenter;
     TFont& f = l->OwnFont();
+    // Arial with the window's character set (Shift JIS in the Japanese
+    // build) is no Arial at all: its own set keeps the Latin glyphs.
     f.SetName(L"Arial");
+    f.CharSet = ANSI_CHARSET;
     f.Height = -35;
     f.Bold = true;
     f.Color = color;
@@ -181,6 +184,8 @@ void TOptionDlgBox::BuildGeneralPage() {
     eDefault = Place(new TEdit(p), 32, 36, w - 32 - 40, L.editHeight, akLeft | akTop | akRight);
     eDefault->SetMaxLength(kPathChars - 1);
     eDefault->OnChange = Bind<&OptionDlgLogic::eDefaultChange>(this);
+    eDefault->OnKeyDown = Bind<&OptionDlgLogic::eDefaultKeyDown>(this);
+    eDefault->SetHint(W(t.hintFolderKey));
     btnBrowseDefault = Place(new TFlatButton(p), w - 36, 36, 22, 22, akTop | akRight);
     btnBrowseDefault->SetGlyph(PictureIcon(Picture::Folder), DisabledPictureIcon(Picture::Folder));
     btnBrowseDefault->OnClick = Bind<&OptionDlgLogic::btnBrowseDefaultClick>(this);
@@ -255,6 +260,7 @@ void TOptionDlgBox::BuildAboutPage() {
     lblVersion->SetAutoSize(false);
     lblVersion->Alignment = TAlignment::taCenter;
     lblVersion->OwnFont().SetName(L"Arial");
+    lblVersion->OwnFont().CharSet = ANSI_CHARSET;
     lblVersion->OwnFont().Height = -17;
     Place(lblVersion, 0, 96, 616, 27, akLeft | akTop | akRight);
     lblCR = new TLabel(p, W(t.aboutRights));

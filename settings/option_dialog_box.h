@@ -96,6 +96,7 @@ public:
     void ShowMessage(const char16_t* text, MessageIcon icon) override;
     bool RunRegsvr32Process(const char16_t* params, uint32_t* exitCode) override;
     bool Is64BitWindows() override;
+    void DeleteSettings() override;
     void CloseRegTool() override;
     void StartRegTool() override;
     bool DelRegChecked() override;

@@ -91,6 +91,15 @@ void OptionDlgLogic::LoadSettings() {
     changed_ = 0;
 }
 
+void OptionDlgLogic::ReloadSettings() {
+    BeginRuleUpdate();
+    for (int32_t i = RuleCount() - 1; i >= 0; --i) DeleteRule(i);
+    EndRuleUpdate();
+    EnableRuleButtons(false);
+    LoadSettings();
+    RefreshGeneralPage();
+}
+
 bool OptionDlgLogic::SaveSettings() {
     // Rewritten whole: the delete first, so no value of a longer list survives.
     DeleteSettings();
@@ -166,6 +175,14 @@ void OptionDlgLogic::cbUseDefaultClick() {
 
 void OptionDlgLogic::eDefaultChange() { changed_ = 1; }
 
+// F4 in the folder box opens the folder picker: the flat button beside it
+// takes no focus, and a keyboard user needs a way there.
+void OptionDlgLogic::eDefaultKeyDown(uint16_t& key, forms::TShiftState shift) {
+    if (key != kKeyF4 || shift != 0) return;
+    key = 0;
+    btnBrowseDefaultClick();
+}
+
 void OptionDlgLogic::btnBrowseDefaultClick() {
     char16_t path[kPathChars];
     GetDefaultFolder(path, kPathChars);
@@ -207,6 +224,7 @@ void OptionDlgLogic::OnAdd(RuleDialogKind dialog) {
     AddRuleItem(type, rule, folder);
     FocusRuleList();
     SelectRule(RuleCount() - 1);
+    FocusAndShowRule(RuleCount() - 1);
     changed_ = 1;
 }
 

@@ -49,6 +49,9 @@ public:
     virtual ~OptionDlgLogic() = default;
 
     void LoadSettings();
+    // After the store was deleted under the window: the window drops its
+    // rows and shows what the store holds now.
+    void ReloadSettings();
     bool SaveSettings();  // false: a write failed, reported, flag left set
     void RefreshGeneralPage();
     void ApplyGuiFont(const char16_t* face, uint32_t charSet);
@@ -62,6 +65,7 @@ public:
     void cbUseDefaultClick();
     void eDefaultChange();
     void btnBrowseDefaultClick();
+    void eDefaultKeyDown(uint16_t& key, forms::TShiftState shift);
     void btnChangeFontClick();
 
     // `rule` holds kRuleChars, `folder` kPathChars units.

@@ -25,6 +25,35 @@ void TOptionDlgBox::ShowMessage(const char16_t* text, MessageIcon icon) {
                 MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : MB_ICONINFORMATION));
 }
 
+namespace {
+
+// regsvr32 waits for the consent prompt too: a person may take a while.
+constexpr DWORD kRegsvr32WaitMs = 10 * 60 * 1000;
+
+// Waits up to `ms` for `process` to end. Meanwhile the windows repaint (the
+// message boxes come and go over them) but take no input: keys and clicks
+// made during the wait are dropped, so nothing reacts to them later.
+bool WaitPainting(HANDLE process, DWORD ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD spent = GetTickCount() - start;
+        if (spent >= ms) return false;
+        DWORD r = MsgWaitForMultipleObjects(1, &process, FALSE, ms - spent, QS_PAINT | QS_INPUT | QS_SENDMESSAGE);
+        if (r == WAIT_OBJECT_0) return true;
+        if (r != WAIT_OBJECT_0 + 1) return false;
+        MSG m;
+        while (PeekMessageW(&m, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+        }
+        while (PeekMessageW(&m, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+        }
+        while (PeekMessageW(&m, nullptr, WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK, PM_REMOVE)) {
+        }
+        while (PeekMessageW(&m, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&m);
+    }
+}
+
+}  // namespace
+
 bool TOptionDlgBox::RunRegsvr32Process(const char16_t* params, uint32_t* exitCode) {
     // The system's own copy by its full path: a regsvr32.exe beside the
     // program or in the current folder must never be started elevated. A
@@ -44,11 +73,18 @@ bool TOptionDlgBox::RunRegsvr32Process(const char16_t* params, uint32_t* exitCod
     sei.nShow = SW_SHOWNORMAL;
     if (!ShellExecuteExW(&sei) || !sei.hProcess) return false;
     ScopedHandle process(sei.hProcess);
-    WaitForSingleObject(process.Get(), INFINITE);
+    if (!WaitPainting(process.Get(), kRegsvr32WaitMs)) return false;  // no result to read
     DWORD code = 1;
     bool got = GetExitCodeProcess(process.Get(), &code) != 0;
     *exitCode = got ? code : 1;
     return true;
+}
+
+// The rules and options are gone from the store: the window must not hold
+// them any more, or OK and Apply would write them all back.
+void TOptionDlgBox::DeleteSettings() {
+    SetupSide::DeleteSettings();
+    ReloadSettings();
 }
 
 bool TOptionDlgBox::Is64BitWindows() {

@@ -28,6 +28,7 @@ public:
     void FormCanResize(int& NewWidth, int& NewHeight, bool& Resize);
     void eRuleChange();
     void btnBrowseDefaultClick();
+    void eFolderKeyDown(WORD& key, TShiftState shift);
 
 private:
     int minWidth_ = 0;
@@ -65,7 +66,9 @@ TRuleDlgBox::TRuleDlgBox(TForm* owner) : TForm(L"TRuleDlgBox", owner, true, fals
 
     lblInform = new TLabel(pnlMain, L"");
     lblInform->WordWrap = true;
-    lblInform->SetBounds(52, 58, L.ruleInformWidth, 48);
+    // Within the client, 12 from its right edge like the boxes: a wider
+    // layout width would cut the text off.
+    lblInform->SetBounds(52, 58, L.ruleInformWidth < 624 - 52 - 12 ? L.ruleInformWidth : 624 - 52 - 12, 48);
     lblInform->SetAnchors(akLeft | akTop | akRight);
     lblInform->SetFontColor(clNavy);
 
@@ -78,6 +81,8 @@ TRuleDlgBox::TRuleDlgBox(TForm* owner) : TForm(L"TRuleDlgBox", owner, true, fals
     eFolder->SetAnchors(akLeft | akTop | akRight);
     eFolder->SetMaxLength(kPathChars - 1);
     eFolder->OnChange = Bind<&TRuleDlgBox::eRuleChange>(this);
+    eFolder->OnKeyDown = Bind<&TRuleDlgBox::eFolderKeyDown>(this);
+    eFolder->SetHint(W(t.hintFolderKey));
 
     btnBrowseDefault = new TFlatButton(pnlMain);
     btnBrowseDefault->SetBounds(590, 132, 22, 22);
@@ -117,6 +122,13 @@ void TRuleDlgBox::eRuleChange() {
     eRule->GetText(rule, 2);
     eFolder->GetText(folder, 2);
     btnOK->SetEnabled(RuleDlgOkEnabled(U(rule), U(folder)));
+}
+
+// F4 opens the folder picker, for the keyboard: the flat button takes no focus.
+void TRuleDlgBox::eFolderKeyDown(WORD& key, TShiftState shift) {
+    if (key != kKeyF4 || shift != 0) return;
+    key = 0;
+    btnBrowseDefaultClick();
 }
 
 void TRuleDlgBox::btnBrowseDefaultClick() {

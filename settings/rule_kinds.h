@@ -28,6 +28,7 @@ constexpr uint16_t kKeyUp = 0x26;
 constexpr uint16_t kKeyDown = 0x28;
 constexpr uint16_t kKeyInsert = 0x2D;
 constexpr uint16_t kKeyDelete = 0x2E;
+constexpr uint16_t kKeyF4 = 0x73;  // the folder boxes: open the folder picker
 
 // A move of the selected rule, as a step in the list.
 enum class MoveDirection : int32_t { Up = -1, Down = +1 };

@@ -82,6 +82,7 @@ struct TextSet {
     // Rule dialog
     const char16_t* ruleCaption;
     const char16_t* lblFolder;
+    const char16_t* hintFolderKey;  // the folder boxes' hint: the key that opens the folder picker
     const char16_t* lblRuleByName;
     const char16_t* lblRuleByUrl;
     const char16_t* informByName;  // lines joined by line feeds

@@ -77,6 +77,7 @@ static const TextSet kEnglish = {
 
     .ruleCaption = u"Folderwise - Rule property",
     .lblFolder = u"Download folder",
+    .hintFolderKey = u"F4: choose a folder",
     .lblRuleByName = u"File name or File extension",
     .lblRuleByUrl = u"URL",
     .informByName = u"- File name is used as a pattern (i.e.  \"abc\" matches with \"http://..../123abc123.txt\")\n"

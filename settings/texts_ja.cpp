@@ -74,6 +74,7 @@ static const TextSet kJapanese = {
 
     .ruleCaption = u"Folderwise - 条件の編集",
     .lblFolder = u"ダウンロード先",
+    .hintFolderKey = u"F4: フォルダの選択",
     .lblRuleByName = u"ファイル名, 拡張子の条件",
     .lblRuleByUrl = u"URLの条件",
     .informByName = u"・ファイル名は検索パターンとして使用されます (パターン \"abc\" は \"http://..../123abc123.txt\" にマッチします)\n"

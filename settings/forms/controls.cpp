@@ -254,7 +254,10 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
     width_ = width;
     height_ = height;
     if (moved && handle_)
-        SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        // Painted afresh where it lands: siblings moving in the same layout
+        // overlap for a moment, and copied bits would carry one's caption
+        // into the other.
+        SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     if (moved && hintId_) Form()->UpdateHintRect(this);
 }
 
@@ -291,6 +294,17 @@ int TWinControl::ClientHeight() const {
     RECT r;
     GetClientRect(handle_, &r);
     return r.bottom;
+}
+
+void CollectTabStops(const TWinControl* parent, std::vector<HWND>& out) {
+    for (TControl* c : parent->Controls()) {
+        if (!c->Windowed()) continue;
+        const TWinControl* w = static_cast<const TWinControl*>(c);
+        HWND h = w->Handle();
+        if (!h || !IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
+        if (GetWindowLongW(h, GWL_STYLE) & WS_TABSTOP) out.push_back(h);
+        CollectTabStops(w, out);
+    }
 }
 
 void TWinControl::LayoutChildren() {

@@ -122,9 +122,31 @@ void TForm::Show() {
     ShowWindow(handle_, SW_SHOW);
     SetForegroundWindow(handle_);
     if (!lastFocus_) {
-        HWND first = GetNextDlgTabItem(handle_, nullptr, FALSE);
-        if (first) ::SetFocus(first);
+        std::vector<HWND> stops;
+        CollectTabStops(this, stops);
+        if (!stops.empty()) ::SetFocus(stops[0]);
     }
+}
+
+bool TForm::FocusNext(bool forward) {
+    std::vector<HWND> stops;
+    CollectTabStops(this, stops);
+    if (stops.empty()) return false;
+    // The stop that holds the focus: the window itself, or the nearest stop
+    // it lies in (the tab strip for a control of a page that is no stop).
+    HWND focus = GetFocus();
+    int at = -1;
+    for (size_t i = 0; i < stops.size(); ++i)
+        if (stops[i] == focus || (at < 0 && IsChild(stops[i], focus))) at = static_cast<int>(i);
+    for (size_t i = 0; i < stops.size(); ++i)
+        if (stops[i] == focus) at = static_cast<int>(i);
+    int n = static_cast<int>(stops.size());
+    int next = at < 0 ? (forward ? 0 : n - 1) : (at + (forward ? 1 : n - 1)) % n;
+    HWND target = stops[next];
+    ::SetFocus(target);
+    // An edit box reached with Tab has its text selected, as in a dialog.
+    if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(target, EM_SETSEL, 0, -1);
+    return true;
 }
 
 int TForm::ShowModal() {
@@ -184,20 +206,23 @@ void TForm::AddHint(TControl* c) {
     ti.uFlags = TTF_SUBCLASS;
     ti.lpszText = const_cast<wchar_t*>(c->Hint());
     if (c->Windowed()) {
-        ti.uFlags |= TTF_IDISHWND;
-        ti.hwnd = c->Parent()->Handle();
-        ti.uId = reinterpret_cast<UINT_PTR>(static_cast<TWinControl*>(c)->Handle());
-    } else {
-        ti.hwnd = c->Parent()->Handle();
-        ti.uId = NewId();
-        ti.rect = c->BoundsRect();
+        TOOLINFOW own = ti;
+        own.uFlags |= TTF_IDISHWND;
+        own.hwnd = c->Parent()->Handle();
+        own.uId = reinterpret_cast<UINT_PTR>(static_cast<TWinControl*>(c)->Handle());
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&own));
     }
+    // A rectangle on the parent: a disabled window gets no mouse messages
+    // (its parent does), and its hint must show all the same.
+    ti.hwnd = c->Parent()->Handle();
+    ti.uId = NewId();
+    ti.rect = c->BoundsRect();
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     c->SetHintId(ti.uId);
 }
 
 void TForm::UpdateHintRect(TControl* c) {
-    if (!tooltip_ || c->Windowed()) return;
+    if (!tooltip_) return;
     TOOLINFOW ti = {};
     ti.cbSize = sizeof ti;
     ti.hwnd = c->Parent()->Handle();
@@ -221,6 +246,10 @@ bool TForm::PreTranslate(MSG& msg) {
                 Pages->SelectNextPage(!(shift & ssShift));
                 return true;
             }
+            // Tab walks the form's own order, into the visible page and out
+            // again: the pages lie inside the tab control, where the dialog
+            // handling's walk would not follow.
+            if (key == VK_TAB && !(shift & (ssCtrl | ssAlt)) && FocusNext(!(shift & ssShift))) return true;
             if (key == VK_RETURN) {
                 // A focused push button takes Enter itself, as in a dialog.
                 TWinControl* f = FromHandle(GetFocus());
@@ -258,6 +287,22 @@ LRESULT TForm::WndProc(UINT msg, WPARAM w, LPARAM l) {
                     break;
                 }
             return 0;
+        case WM_GETMINMAXINFO:
+            // The sizing loop stops a dragged edge at the limits.
+            if (OnCanResize) {
+                MINMAXINFO* mm = reinterpret_cast<MINMAXINFO*>(l);
+                int w = 1, h = 1;
+                bool resize = true;
+                OnCanResize(this, w, h, resize);
+                mm->ptMinTrackSize.x = w;
+                mm->ptMinTrackSize.y = h;
+                int bigW = 1 << 15, bigH = 1 << 15;
+                OnCanResize(this, bigW, bigH, resize);
+                if (bigW < (1 << 15)) mm->ptMaxTrackSize.x = bigW;
+                if (bigH < (1 << 15)) mm->ptMaxTrackSize.y = bigH;
+                return 0;
+            }
+            break;
         case WM_WINDOWPOSCHANGING: {
             WINDOWPOS* wp = reinterpret_cast<WINDOWPOS*>(l);
             if (!(wp->flags & SWP_NOSIZE) && OnCanResize) {
@@ -265,6 +310,13 @@ LRESULT TForm::WndProc(UINT msg, WPARAM w, LPARAM l) {
                 bool resize = true;
                 OnCanResize(this, cw, ch, resize);
                 if (resize) {
+                    // A left or top edge held back at the limit keeps the
+                    // opposite edge where it was, instead of sliding the window.
+                    RECT old;
+                    if (!(wp->flags & SWP_NOMOVE) && GetWindowRect(handle_, &old)) {
+                        if (wp->x != old.left && cw != wp->cx) wp->x += wp->cx - cw;
+                        if (wp->y != old.top && ch != wp->cy) wp->y += wp->cy - ch;
+                    }
                     wp->cx = cw;
                     wp->cy = ch;
                 } else {
@@ -277,7 +329,7 @@ LRESULT TForm::WndProc(UINT msg, WPARAM w, LPARAM l) {
             if (LOWORD(w) == WA_INACTIVE) {
                 HWND f = GetFocus();
                 if (f && IsChild(handle_, f)) lastFocus_ = f;
-            } else if (lastFocus_ && IsWindow(lastFocus_) && IsWindowEnabled(lastFocus_)) {
+            } else if (lastFocus_ && IsWindow(lastFocus_) && IsWindowEnabled(lastFocus_) && IsWindowVisible(lastFocus_)) {
                 ::SetFocus(lastFocus_);
                 return 0;
             }

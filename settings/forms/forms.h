@@ -220,6 +220,10 @@ class TPageControl;
 class TTabSheet : public TContainer {
 public:
     TTabSheet(TPageControl* pages, const wchar_t* caption);
+    // Gives the focus to the control of the page that had it last, or to its
+    // first tab stop; false when the page has none.
+    bool FocusInside();
+    HWND LastFocus = nullptr;
 };
 
 class TPageControl : public TWinControl {
@@ -237,6 +241,7 @@ protected:
     LRESULT SubclassProc(HWND h, UINT msg, WPARAM w, LPARAM l) override;
 
 private:
+    void Turn(int index, bool intoPage);
     std::vector<TTabSheet*> pages_;
     int active_ = -1;
 };
@@ -431,6 +436,8 @@ public:
     void UpdateHintRect(TControl* c);
     // Enter, Esc, Ctrl+Tab and the OnKeyDown events; true when consumed.
     bool PreTranslate(MSG& msg);
+    // Moves the focus to the next (or previous) tab stop; false when none.
+    bool FocusNext(bool forward);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;

@@ -26,4 +26,9 @@ void PaintBuffered(HDC dc, const RECT& client, const Paint& paint) {
     DeleteDC(mem);
 }
 
+// The windows Tab and Shift+Tab visit inside `parent`, in the order the
+// controls were made: visible, enabled windows with WS_TABSTOP, hidden pages
+// and their controls left out. Controls added later join in their place.
+void CollectTabStops(const TWinControl* parent, std::vector<HWND>& out);
+
 }  // namespace fw::forms

@@ -8,7 +8,9 @@ namespace fw::forms {
 TPageControl::TPageControl(TWinControl* parent) : TWinControl(parent) {
     width_ = 289;
     height_ = 193;
-    CreateSystemWindow(0, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_HOTTRACK, true);
+    // A control parent, so that the dialog keyboard handling (mnemonics)
+    // looks into the pages.
+    CreateSystemWindow(WS_EX_CONTROLPARENT, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_HOTTRACK, true);
 }
 
 void TPageControl::SetDoubleBuffered(bool on) { doubleBuffered_ = on; }
@@ -35,20 +37,32 @@ RECT TPageControl::DisplayRect() const {
     return r;
 }
 
-void TPageControl::SetActivePageIndex(int index) {
+void TPageControl::SetActivePageIndex(int index) { Turn(index, false); }
+
+// `intoPage`: a turn by Ctrl+Tab, which always takes the focus into the page
+// shown (back from a page with no control, too).
+void TPageControl::Turn(int index, bool intoPage) {
     if (index < 0 || index >= static_cast<int>(pages_.size())) return;
+    HWND focus = GetFocus();
+    bool onPage = focus && IsChild(handle_, focus);
+    bool inForm = focus && IsChild(GetAncestor(handle_, GA_ROOT), focus);
+    if (onPage && active_ >= 0 && IsChild(pages_[active_]->Handle(), focus)) pages_[active_]->LastFocus = focus;
+    // A click on a tab leaves the focus on the strip; arrows there keep it.
+    bool clicked = focus == handle_ && GetKeyState(VK_LBUTTON) < 0;
     active_ = index;
     if (static_cast<int>(SendMessageW(handle_, TCM_GETCURSEL, 0, 0)) != index)
         SendMessageW(handle_, TCM_SETCURSEL, index, 0);
+    pages_[index]->SetVisible(true);
     for (size_t i = 0; i < pages_.size(); ++i)
         if (static_cast<int>(i) != index) pages_[i]->SetVisible(false);
-    pages_[index]->SetVisible(true);
+    // The keyboard never stays on a hidden page: it follows into the one shown.
+    if ((onPage || clicked || (intoPage && inForm)) && !pages_[index]->FocusInside()) ::SetFocus(handle_);
 }
 
 void TPageControl::SelectNextPage(bool forward) {
     int n = static_cast<int>(pages_.size());
     if (n == 0) return;
-    SetActivePageIndex((active_ + (forward ? 1 : n - 1)) % n);
+    Turn((active_ + (forward ? 1 : n - 1)) % n, true);
 }
 
 bool TPageControl::HandleNotify(NMHDR* hdr, LRESULT* result) {
@@ -94,6 +108,19 @@ TTabSheet::TTabSheet(TPageControl* pages, const wchar_t* caption) : TContainer(p
     CreateContainer(0, kContainerClass, caption, WS_CHILD, pages->Handle());
     pages->AddPage(this, caption);
     if (pages->ActivePageIndex() < 0) pages->SetActivePageIndex(0);
+}
+
+bool TTabSheet::FocusInside() {
+    if (LastFocus && IsWindow(LastFocus) && IsChild(handle_, LastFocus) && IsWindowVisible(LastFocus) &&
+        IsWindowEnabled(LastFocus)) {
+        ::SetFocus(LastFocus);
+        return true;
+    }
+    std::vector<HWND> stops;
+    CollectTabStops(this, stops);
+    if (stops.empty()) return false;
+    ::SetFocus(stops[0]);
+    return true;
 }
 
 }  // namespace fw::forms

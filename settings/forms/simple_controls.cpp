@@ -5,7 +5,11 @@ namespace fw::forms {
 
 // --- TLabel, TImage ---
 
-TLabel::TLabel(TWinControl* parent, const wchar_t* caption) : TControl(parent), caption_(caption ? caption : L"") {}
+// Measured at once: a label placed with its own size before any font change
+// reaches it would otherwise stay 0 x 0.
+TLabel::TLabel(TWinControl* parent, const wchar_t* caption) : TControl(parent), caption_(caption ? caption : L"") {
+    AdjustSize();
+}
 
 void TLabel::SetCaption(const wchar_t* caption) {
     caption_ = caption ? caption : L"";

@@ -9,33 +9,70 @@
 namespace fw::test {
 namespace {
 
-// A tab's text: the item and its text buffer must lie in the program's own
-// memory, as the tab control does not copy them across processes.
-std::wstring TabText(HWND tabs, int i) {
+// An item's text from a control of the program (a tab or a tree item): the
+// item and its text buffer must lie in the program's own memory, as these
+// controls do not copy them across processes.
+template <class Item>
+std::wstring RemoteItemText(HWND control, UINT msg, WPARAM w, Item item, size_t textOffset, size_t capOffset) {
     DWORD pid = 0;
-    GetWindowThreadProcessId(tabs, &pid);
+    GetWindowThreadProcessId(control, &pid);
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
     if (!process) return L"<no process>";
     struct Remote {
-        TCITEMW item;
-        wchar_t text[128];
+        Item item;
+        wchar_t text[256];
     } local = {};
     auto* remote = static_cast<Remote*>(VirtualAllocEx(process, nullptr, sizeof local, MEM_COMMIT, PAGE_READWRITE));
     std::wstring out = L"<no memory>";
     if (remote) {
-        local.item.mask = TCIF_TEXT;
-        local.item.pszText = remote->text;
-        local.item.cchTextMax = 128;
+        local.item = item;
+        wchar_t* text = remote->text;
+        int cap = 256;
+        memcpy(reinterpret_cast<char*>(&local.item) + textOffset, &text, sizeof text);
+        memcpy(reinterpret_cast<char*>(&local.item) + capOffset, &cap, sizeof cap);
         SIZE_T n = 0;
         WriteProcessMemory(process, remote, &local, sizeof local, &n);
-        SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&remote->item));
+        SendMessageW(control, msg, w, reinterpret_cast<LPARAM>(&remote->item));
         if (ReadProcessMemory(process, remote, &local, sizeof local, &n)) {
-            local.text[127] = 0;
+            local.text[255] = 0;
             out = local.text;
         }
         VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     }
     CloseHandle(process);
+    return out;
+}
+
+std::wstring TabText(HWND tabs, int i) {
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    return RemoteItemText(tabs, TCM_GETITEMW, i, item, offsetof(TCITEMW, pszText), offsetof(TCITEMW, cchTextMax));
+}
+
+bool IsWow64(HANDLE process) {
+    BOOL wow = FALSE;
+    return IsWow64Process(process, &wow) && wow;
+}
+
+// Whether the process runs with the test's own pointer size.
+bool SameBitness(DWORD pid) {
+    HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!p) return false;
+    bool same = IsWow64(p) == IsWow64(GetCurrentProcess());
+    CloseHandle(p);
+    return same;
+}
+
+// The texts of a tree view's top-level items.
+std::vector<std::wstring> TreeTexts(HWND tree) {
+    std::vector<std::wstring> out;
+    for (auto it = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)); it;
+         it = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(it)))) {
+        TVITEMW item = {};
+        item.mask = TVIF_TEXT;
+        item.hItem = it;
+        out.push_back(RemoteItemText(tree, TVM_GETITEMW, 0, item, offsetof(TVITEMW, pszText), offsetof(TVITEMW, cchTextMax)));
+    }
     return out;
 }
 
@@ -192,38 +229,88 @@ TEST_F(Builds, LinksTurnVioletUnderTheMouse) {
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
+// The title's bytes in the file's code page. Wine's viewer reads them in the
+// system's code page (1252 here), Windows in the file's: both are the title.
+std::string TitleBytes(const std::wstring& title, UINT codePage) {
+    char buf[256] = {};
+    WideCharToMultiByte(codePage, 0, title.c_str(), -1, buf, sizeof buf - 1, nullptr, nullptr);
+    return buf;
+}
+
+struct TitleSearch {
+    const wchar_t* title;
+    UINT codePage;
+    HWND found;
+};
+
 BOOL CALLBACK FindTitle(HWND h, LPARAM l) {
-    auto* found = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(l);
-    if (IsWindowVisible(h) && Text(h) == found->first) {
-        found->second = h;
+    auto* s = reinterpret_cast<TitleSearch*>(l);
+    if (IsWindowVisible(h) && (Text(h) == s->title || TitleBytes(Text(h), CP_ACP) == TitleBytes(s->title, s->codePage))) {
+        s->found = h;
         return FALSE;
     }
     return TRUE;
 }
 
+BOOL CALLBACK ListTitles(HWND h, LPARAM l) {
+    if (IsWindowVisible(h) && GetWindowTextLengthW(h) > 0) *reinterpret_cast<std::string*>(l) += "[" + Narrow(Text(h)) + "]";
+    return TRUE;
+}
+
 // Help opens the help file named like the program beside it, whichever
-// build runs: the shell's help viewer shows its title.
+// build runs: the shell's help viewer shows its title, in the build's language.
 TEST_F(Builds, HelpOpensTheHelpFileBesideTheProgram) {
-    for (const wchar_t* exe : {L"Fwise.exe", L"Fwise_JPN.exe"}) {
-        ASSERT_NE(GetFileAttributesW((BinDir() + L"Fwise.chm").c_str()), INVALID_FILE_ATTRIBUTES);
-        Fwise app(exe);
-        ASSERT_TRUE(app.Main()) << Narrow(exe);
-        HWND help = exe[5] == L'.' ? app.Button(u"Help") : app.Button(u"ﾍﾙﾌﾟ");
-        ASSERT_TRUE(help) << Narrow(exe);
+    struct Row {
+        const wchar_t* exe;
+        const char16_t* help;
+        const wchar_t* chm;
+        const wchar_t* title;
+        UINT codePage;
+        std::vector<const wchar_t*> contents;
+    } rows[] = {{L"Fwise.exe", u"Help", L"Fwise.chm", L"Folderwise Help", 1252,
+                 {L"Folderwise", L"Rules", L"General options", L"Install and uninstall"}},
+                {L"Fwise_JPN.exe", u"ﾍﾙﾌﾟ", L"Fwise_JPN.chm", L"Folderwise ヘルプ", 932,
+                 {L"Folderwise について", L"条件の設定", L"全般の設定", L"インストールとアンインストール"}}};
+    for (const Row& r : rows) {
+        ASSERT_NE(GetFileAttributesW((BinDir() + r.chm).c_str()), INVALID_FILE_ATTRIBUTES) << Narrow(r.chm);
+        Fwise app(r.exe);
+        ASSERT_TRUE(app.Main()) << Narrow(r.exe);
+        HWND help = app.Button(r.help);
+        ASSERT_TRUE(help) << Narrow(r.exe);
         PostMessageW(help, BM_CLICK, 0, 0);
-        std::pair<const wchar_t*, HWND> found = {L"Folderwise Help", nullptr};
-        for (int waited = 0; waited < 15000 && !found.second; waited += 200) {
+        TitleSearch found = {r.title, r.codePage, nullptr};
+        for (int waited = 0; waited < 15000 && !found.found; waited += 200) {
             Sleep(200);
             EnumWindows(&FindTitle, reinterpret_cast<LPARAM>(&found));
         }
-        ASSERT_TRUE(found.second) << Narrow(exe) << ": no help window";
+        std::string titles;
+        if (!found.found) EnumWindows(&ListTitles, reinterpret_cast<LPARAM>(&titles));
+        ASSERT_TRUE(found.found) << Narrow(r.exe) << ": no help window; windows: " << titles;
         DWORD viewer = 0;
-        GetWindowThreadProcessId(found.second, &viewer);
+        GetWindowThreadProcessId(found.found, &viewer);
         EXPECT_NE(viewer, app.Pid()) << "the shell's viewer shows it";
-        PostMessageW(found.second, WM_CLOSE, 0, 0);
-        for (int waited = 0; waited < 5000 && IsWindow(found.second); waited += 100) Sleep(100);
+        // Its contents, in the guide's language. Tree items are read through
+        // the viewer's memory, in its own layout: only from a test of the
+        // viewer's bitness (Wine's hh.exe is 64-bit, whichever program opens it).
+        std::vector<std::wstring> items;
+        bool readable = SameBitness(viewer);
+        if (!readable) std::printf("contents of %s not read: the viewer's bitness differs\n", Narrow(r.chm).c_str());
+        for (int waited = 0; readable && waited < 5000 && items.size() < r.contents.size(); waited += 200) {
+            Sleep(200);
+            auto trees = Children(found.found, WC_TREEVIEWW);
+            if (trees.size() == 1) items = TreeTexts(trees[0]);
+        }
+        if (readable) {
+            ASSERT_EQ(items.size(), r.contents.size()) << Narrow(r.exe);
+            for (size_t i = 0; i < items.size(); ++i)
+                EXPECT_TRUE(items[i] == r.contents[i] ||
+                            TitleBytes(items[i], CP_ACP) == TitleBytes(r.contents[i], r.codePage))
+                    << Narrow(r.exe) << " contents " << i << ": " << Narrow(items[i]);
+        }
+        PostMessageW(found.found, WM_CLOSE, 0, 0);
+        for (int waited = 0; waited < 5000 && IsWindow(found.found); waited += 100) Sleep(100);
         PostMessageW(app.Main(), WM_CLOSE, 0, 0);
-        EXPECT_EQ(app.WaitExit(), 0) << Narrow(exe);
+        EXPECT_EQ(app.WaitExit(), 0) << Narrow(r.exe);
     }
 }
 

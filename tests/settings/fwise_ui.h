@@ -1,6 +1,7 @@
 // Driving Fwise.exe (either language build) from outside under Wine: its
 // windows found by class and text, real keys and clicks, pictures of windows.
 #pragma once
+#include "person.h"
 #include "store_util.h"
 #include "win.h"
 #include <commctrl.h>
@@ -126,6 +127,24 @@ inline void Press(std::initializer_list<WORD> keys) {
     Sleep(300);
 }
 
+// The store holds exactly these rules, in this order.
+inline void ExpectStoredRules(const std::vector<Rule>& rules) {
+    EXPECT_EQ(ReadSettingDword(kNum, 0), rules.size());
+    char16_t name[kValueNameChars];
+    char16_t text[kRuleChars];
+    for (size_t i = 0; i < rules.size(); ++i) {
+        int32_t at = static_cast<int32_t>(i);
+        RuleValueName(name, kValueNameChars, at, kTypeSuffix);
+        EXPECT_EQ(ReadSettingDword(name, 99), rules[i].type) << "rule " << i;
+        RuleValueName(name, kValueNameChars, at, kRuleSuffix);
+        ReadSettingString(name, u"<missing>", text, sizeof text);
+        EXPECT_EQ(Utf8(text), Utf8(rules[i].text)) << "rule " << i;
+        RuleValueName(name, kValueNameChars, at, kFolderSuffix);
+        ReadSettingString(name, u"<missing>", text, sizeof text);
+        EXPECT_EQ(Utf8(text), Utf8(rules[i].folder)) << "rule " << i;
+    }
+}
+
 class Fwise {
 public:
     // `name`: a program beside the test, or a full path.
@@ -178,38 +197,7 @@ private:
 
 // Saves what the screen shows of a window as a 24-bit BMP.
 inline bool SaveWindowPicture(HWND h, const std::wstring& path) {
-    RECT r;
-    GetWindowRect(h, &r);
-    int w = r.right - r.left, ht = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = ht;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, ht, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
-    BITMAPFILEHEADER fh = {};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-    fh.bfSize = fh.bfOffBits + stride * ht;
-    bool ok = false;
-    if (FILE* f = _wfopen(path.c_str(), L"wb")) {
-        ok = fwrite(&fh, sizeof fh, 1, f) == 1 && fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f) == 1 &&
-             fwrite(bits, stride * ht, 1, f) == 1;
-        fclose(f);
-    }
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return ok;
+    return person::WriteBmp(person::Grab(person::WindowOnScreen(h)), path.c_str());
 }
 
 inline void ClickAt(int x, int y) {

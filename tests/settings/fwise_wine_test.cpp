@@ -77,21 +77,7 @@ TEST_F(FwiseProgram, AddMoveDeleteApply) {
     EXPECT_EQ(app.Selected(), 0) << "the next rule moves up into the selection";
 
     SendMessageW(app.Button(t.btnApply), BM_CLICK, 0, 0);
-    EXPECT_EQ(ReadSettingDword(kNum, 0), 3u);
-    struct Row {
-        uint32_t type;
-        const char16_t* rule;
-        const char16_t* folder;
-    } expected[] = {{2, u"example.org/music/", u"C:\\Music"}, {1, u".pdf", u"C:\\Papers"}, {7, u"odd", u"C:\\Odd"}};
-    char16_t name[kValueNameChars];
-    for (int i = 0; i < 3; ++i) {
-        RuleValueName(name, kValueNameChars, i, kTypeSuffix);
-        EXPECT_EQ(ReadSettingDword(name, 99), expected[i].type) << "rule " << i;
-        RuleValueName(name, kValueNameChars, i, kRuleSuffix);
-        EXPECT_EQ(Utf8(Stored(name)), Utf8(expected[i].rule)) << "rule " << i;
-        RuleValueName(name, kValueNameChars, i, kFolderSuffix);
-        EXPECT_EQ(Utf8(Stored(name)), Utf8(expected[i].folder)) << "rule " << i;
-    }
+    ExpectStoredRules({{2, u"example.org/music/", u"C:\\Music"}, {1, u".pdf", u"C:\\Papers"}, {7, u"odd", u"C:\\Odd"}});
     EXPECT_EQ(Utf8(Stored(u"0003Rule")), "<missing>");
     EXPECT_EQ(Utf8(Stored(kGuiFontFace)), "Arial");
     EXPECT_EQ(ReadSettingDword(kGuiCharSet, 99), 1u);

@@ -422,6 +422,8 @@ TEST_F(Rules, AddGivesTypeAndGoesToTheEnd) {
         EXPECT_EQ(dlg.rows[2].type, row.type) << Utf8(row.text);
         EXPECT_EQ(Utf8(dlg.rows[2].rule), Utf8(row.text));
         EXPECT_EQ(dlg.Selected(), 2) << Utf8(row.text);
+        EXPECT_EQ(dlg.focusMark, 2) << "the new row carries the focus mark, so Up and Down start from it";
+        EXPECT_EQ(dlg.shown, 2);
         EXPECT_TRUE(dlg.listFocused);
         EXPECT_TRUE(dlg.ruleButtons);
         EXPECT_TRUE(dlg.Changed());

@@ -71,6 +71,7 @@ protected:
 TEST_F(SetupPage, InstallThenUninstallWithTheSettings) {
     const TextSet& t = Texts();
     WriteSettingDword(kUseDefault, 1);
+    WriteRules({{0, u"setup", u"C:\\Setup"}, {1, u".zip", u"C:\\Zips"}});
     Fwise app((std::wstring(kFolder) + L"\\Fwise.exe").c_str());
     HWND main = app.Main();
     ASSERT_TRUE(main);
@@ -112,6 +113,13 @@ TEST_F(SetupPage, InstallThenUninstallWithTheSettings) {
     if (k) RegCloseKey(k);
     Sleep(500);
     EXPECT_FALSE(RegToolWindow()) << "uninstalling starts no RegTool";
+
+    // The window shows the emptied store, and Apply brings nothing back.
+    EXPECT_EQ(app.Rows(), 0) << "the removed rules still show";
+    EXPECT_EQ(SendMessageW(Child(main, L"Button", t.cbUseDefault), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    SendMessageW(Child(main, L"Button", t.btnApply), BM_CLICK, 0, 0);
+    EXPECT_EQ(ReadSettingDword(kNum, 99), 0u) << "Apply wrote the removed rules back";
+    EXPECT_EQ(ReadSettingDword(kUseDefault, 99), 0u);
 
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(app.WaitExit(), 0);
