@@ -76,7 +76,7 @@ bool InitRegTool(HINSTANCE instance) {
     g_mutex = mutex.Detach();
 
     if (!WindowsVersionAllows()) return false;
-    if (!AdminConsentPromptEnabled()) return false;
+    if (!RegToolPolicyAllows()) return false;
     AllowLowIntegrityMessages();
     return CreateRegToolWindow();
 }
@@ -108,9 +108,12 @@ LRESULT CALLBACK RegToolWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
             PostQuitMessage(0);
             return 0;
         case WM_QUERYENDSESSION:
-            // The session may end; the loop ends with the window.
-            DestroyWindow(window);
+            // The session may end, but another program may still cancel it:
+            // the RegTool ends only once the end is certain.
             return 1;
+        case WM_ENDSESSION:
+            if (wParam) DestroyWindow(window);
+            return 0;
         case WM_APPLY_FOLDER:
             ApplyHandOff();
             return 0;
@@ -125,6 +128,8 @@ void ApplyHandOff() {
     if (!HandOffKeyPath(path, kPathChars)) return;
     char16_t folder[kPathChars];
     if (TakeHandOffFolder(path, folder, sizeof folder) != kDone) return;
+    // Taken out of the key whatever it is; applied only when it is the user's.
+    if (!IsUserFolder(folder)) return;
     // The only failure the RegTool reports; the sender stays blocked until
     // the box is closed.
     if (ApplySaveFolder(folder) == kSeedWriteFailed) MessageBoxW(nullptr, L"failed", nullptr, MB_OK);

@@ -10,6 +10,10 @@ if(WIN32)
   endif()
   add_compile_definitions(UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX)
   add_compile_options(-Wall -Wextra -fno-exceptions -fno-rtti)
+  # Hardening of every Windows binary: stack cookies (their runtime, libssp,
+  # linked statically like the rest), ASLR and DEP. ./fw package checks them.
+  add_compile_options(-fstack-protector-strong)
+  add_link_options(-fstack-protector-strong -Wl,--dynamicbase -Wl,--nxcompat)
   set(FW_TEST_PREFIX wine${FW_BITS})
 else()
   set(FW_WINDOWS OFF)

@@ -5,7 +5,9 @@
 #include "fwise_module.h"
 #include "fwise_obj.h"
 #include "registration.h"
+#include "save_folder.h"
 #include "scoped_win.h"
+#include "url_resolve.h"
 #include <new>
 
 // FW_REGTOOL_ROLE: the build that also enters the RegTool in the Run key and
@@ -122,7 +124,10 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
     return factory->QueryInterface(riid, ppv);
 }
 
-STDAPI DllCanUnloadNow() { return fw::ModuleLockCount() == 0 ? S_OK : S_FALSE; }
+// A binding callback the platform still holds would call into an unloaded DLL.
+STDAPI DllCanUnloadNow() {
+    return fw::ModuleLockCount() == 0 && fw::CBindStatusCallback::LiveCount() == 0 ? S_OK : S_FALSE;
+}
 
 namespace {
 
@@ -134,6 +139,13 @@ HRESULT RegisterOwnTypeLib() {
     HRESULT hr = LoadTypeLibEx(path, REGKIND_NONE, lib.Receive());
     if (FAILED(hr)) return hr;
     return RegisterTypeLib(lib.Get(), path, nullptr);
+}
+
+bool TypeLibRegistered() {
+    BSTR path = nullptr;
+    HRESULT hr = QueryPathOfRegTypeLib(LIBID_FWISELib, 1, 0, 0x409, &path);
+    SysFreeString(path);
+    return SUCCEEDED(hr);
 }
 
 }  // namespace
@@ -156,5 +168,10 @@ STDAPI DllUnregisterServer() {
     HRESULT hr = fw::ApplyRegistrationRows(g_instance, false);
     if (FAILED(hr)) return hr;
     // The locale and system kind the library declares (Fwise.idl).
-    return UnRegisterTypeLib(LIBID_FWISELib, 1, 0, 0x409, SYS_WIN32);
+    hr = UnRegisterTypeLib(LIBID_FWISELib, 1, 0, 0x409, SYS_WIN32);
+    // Both DLLs register the one library: whichever goes second finds it
+    // gone already, and a library no longer registered is done, like a
+    // missing key.
+    if (FAILED(hr) && !TypeLibRegistered()) hr = S_OK;
+    return hr;
 }

@@ -56,6 +56,8 @@ STDMETHODIMP_(ULONG) CFwiseObj::Release() {
 
 STDMETHODIMP CFwiseObj::Download(IMoniker* pmk, IBindCtx* pbc, DWORD, LONG, BINDINFO*, LPCOLESTR,
                                  LPCOLESTR, UINT) {
+    // Nothing to go by; a host that passes no moniker gets an error, not a crash.
+    if (!pmk) return E_INVALIDARG;
     std::memset(folder_, 0, sizeof folder_);
     // Declared in this order so that the URL is freed before the final URL.
     ScopedCoMem<wchar_t> finalUrl;

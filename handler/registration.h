@@ -12,6 +12,7 @@ enum RegRowFlags : uint8_t {
     kRowPlain = 0,
     kForceRemove = 1,  // key: deleted with its subtree, then made afresh on registration
     kNoRemove = 2,     // key: never deleted on unregistration
+    kRemoveIfOurs = 4, // value: deleted on unregistration only while it still holds the row's data
 };
 
 // One row: a key, and optionally one value in it. Texts may hold %CLSID%,
@@ -41,8 +42,5 @@ HRESULT ApplyRegistrationRows(HMODULE module, bool doRegister);
 // written must not stop the registration.
 void WriteRunValue(HMODULE module);
 void DeleteRunValue();
-
-// Asks a running RegTool to end (WM_CLOSE) and gives it 200 ms to do so.
-void CloseRegTool();
 
 }  // namespace fw

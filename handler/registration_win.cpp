@@ -101,6 +101,21 @@ HRESULT RegisterRow(const RegRow& row, bool firstOfKey, const RowVars& vars) {
     return rc == ERROR_SUCCESS ? S_OK : Win32Result(rc);
 }
 
+// True when the row's value holds exactly the row's data (case ignored, as
+// for CLSIDs); a value of another type, size or content belongs to someone else.
+bool HoldsRowData(HKEY key, const RegRow& row, const RowVars& vars) {
+    char16_t expected[kExpandedChars];
+    if (!row.data || !Expand(row.data, vars, expected, kExpandedChars)) return false;
+    char16_t stored[kExpandedChars];
+    DWORD type = 0;
+    DWORD cb = sizeof stored - sizeof(char16_t);  // room for a terminator of our own
+    if (RegQueryValueExW(key, W(row.value), nullptr, &type, reinterpret_cast<BYTE*>(stored), &cb) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return false;
+    stored[cb / sizeof(char16_t)] = 0;
+    return EqualTextI(stored, expected);
+}
+
 HRESULT UnregisterRow(const RegRow& row, bool firstOfKey, const RowVars& vars) {
     char16_t key[kExpandedChars];
     if (!Expand(row.key, vars, key, kExpandedChars)) return E_UNEXPECTED;
@@ -109,7 +124,7 @@ HRESULT UnregisterRow(const RegRow& row, bool firstOfKey, const RowVars& vars) {
     if (rc == ERROR_FILE_NOT_FOUND) return S_OK;  // already gone
     if (rc != ERROR_SUCCESS) return Win32Result(rc);
     // Named values go one by one; a default value goes with its key.
-    if (row.value && row.value[0]) {
+    if (row.value && row.value[0] && (!(row.flags & kRemoveIfOurs) || HoldsRowData(k.Get(), row, vars))) {
         rc = RegDeleteValueW(k.Get(), W(row.value));
         if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) return Win32Result(rc);
     }
@@ -147,9 +162,10 @@ const RegRow kRegistrationRows[] = {
     {RegRoot::LocalMachine, u"SOFTWARE",                nullptr, nullptr,         kRowPlain},
     {RegRoot::LocalMachine, u"SOFTWARE\\Microsoft",     nullptr, nullptr,         kRowPlain},
     {RegRoot::LocalMachine, u"SOFTWARE\\Microsoft\\Internet Explorer", nullptr, nullptr, kNoRemove},
-    // Set whatever class another program had named there; removed on
-    // unregistration whatever it holds by then.
-    {RegRoot::LocalMachine, u"SOFTWARE\\Microsoft\\Internet Explorer", u"DownloadUI", u"%CLSID%", kRowPlain},
+    // Set whatever class another program had named there. On unregistration
+    // it goes only while it still names our class: a download manager
+    // installed after us keeps its hook.
+    {RegRoot::LocalMachine, u"SOFTWARE\\Microsoft\\Internet Explorer", u"DownloadUI", u"%CLSID%", kRemoveIfOurs},
 };
 // clang-format on
 const uint32_t kRegistrationRowCount = sizeof kRegistrationRows / sizeof kRegistrationRows[0];
@@ -189,12 +205,5 @@ void WriteRunValue(HMODULE module) {
 }
 
 void DeleteRunValue() { DeleteRegValue(RegRoot::LocalMachine, kRunKey, kRunValue); }
-
-void CloseRegTool() {
-    HWND window = FindWindowW(W(kRegToolClass), W(kRegToolTitle));
-    if (!window) return;
-    SendMessageW(window, WM_CLOSE, 0, 0);
-    Sleep(200);
-}
 
 }  // namespace fw

@@ -11,15 +11,17 @@ namespace fw {
 namespace {
 
 // A protected-mode process may not write the dialog's places: it leaves the
-// folder in the hand-off key and has the RegTool apply it. SendMessageW
-// returns only after the RegTool handled the message, so the folder is in
-// place before the download goes back to Internet Explorer.
+// folder in the hand-off key and has the RegTool apply it. The send returns
+// only after the RegTool handled the message, so the folder is in place
+// before the download goes back to Internet Explorer; but never later than
+// kHandOffWaitMs, since the browser's download waits meanwhile.
 void HandOff(const char16_t* folder) {
     char16_t path[kHandOffPathChars];
     if (!HandOffKeyPath(path, kHandOffPathChars)) return;
     WriteRegString(RegRoot::CurrentUser, path, kHandOffValue, folder);
     HWND regTool = FindWindowW(W(kRegToolClass), W(kRegToolTitle));
-    if (regTool) SendMessageW(regTool, WM_APPLY_FOLDER, 0, 0);
+    DWORD_PTR answer = 0;
+    if (regTool) SendMessageTimeoutW(regTool, WM_APPLY_FOLDER, 0, 0, SMTO_ABORTIFHUNG, kHandOffWaitMs, &answer);
 }
 
 }  // namespace

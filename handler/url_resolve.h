@@ -66,13 +66,18 @@ public:
     STDMETHODIMP OnResponse(DWORD code, LPCWSTR responseHeaders, LPCWSTR requestHeaders,
                             LPWSTR* additionalHeaders) override;
 
-    // Drops every pointer into the caller's memory: a report that comes
-    // after the caller is gone must not write there.
-    void ForgetCaller();
-
     // Callbacks alive in this process (any thread): the DLL must not unload
     // while the platform still holds one.
     static LONG LiveCount();
+
+    // From now on nothing is captured: the slot's owner is gone, while the
+    // platform may still hold this callback and report to it. The request
+    // URL and the name slot live in the same caller's memory.
+    void ForgetCaptureSlot() {
+        captureSlot_ = nullptr;
+        requestUrl_ = nullptr;
+        nameSlot_ = nullptr;
+    }
 
 private:
     ~CBindStatusCallback();
@@ -101,6 +106,10 @@ public:
     // the failure of the step before it (then nothing is kept).
     HRESULT Start(const wchar_t* url, wchar_t** captureSlot, wchar_t* nameSlot = nullptr);
     void Close();
+
+    // The callback of the binding Start made (null before Start and after
+    // Close), for a test that holds it past the binding as the platform may.
+    CBindStatusCallback* Callback() const { return callback_.Get(); }
 
 private:
     ScopedCom<IMoniker> moniker_;

@@ -184,12 +184,6 @@ STDMETHODIMP CBindStatusCallback::OnResponse(DWORD code, LPCWSTR responseHeaders
     return S_OK;
 }
 
-void CBindStatusCallback::ForgetCaller() {
-    captureSlot_ = nullptr;
-    requestUrl_ = nullptr;
-    nameSlot_ = nullptr;
-}
-
 HRESULT CUrlBinding::Start(const wchar_t* url, wchar_t** captureSlot, wchar_t* nameSlot) {
     Close();
     callback_.Reset(new (std::nothrow) CBindStatusCallback(captureSlot, url, nameSlot));
@@ -211,8 +205,9 @@ HRESULT CUrlBinding::Start(const wchar_t* url, wchar_t** captureSlot, wchar_t* n
 }
 
 void CUrlBinding::Close() {
-    // The platform may hold the callback longer than the caller's buffers live.
-    if (callback_) callback_->ForgetCaller();
+    // The slot lives in the caller's frame, which may end right after this;
+    // a late report must not write there.
+    if (callback_) callback_->ForgetCaptureSlot();
     // The bind context holds a reference to the callback; ours goes last.
     moniker_.Reset();
     bindCtx_.Reset();

@@ -1,4 +1,5 @@
 #include "option_logic.h"
+#include <new>
 #include "texts.h"
 #include "text.h"
 
@@ -50,7 +51,11 @@ void OptionDlgLogic::InitLogic(int32_t minWidth, int32_t minHeight) {
 }
 
 void OptionDlgLogic::AddErrRows(int32_t* count) {
-    for (; *count > 0; --*count) AddRuleItem(0, u"ERR", u"ERR");
+    for (; *count > 0; --*count) {
+        AddRuleItem(0, u"ERR", u"ERR");
+        // Nothing was stored there, and nothing is written there until edited.
+        stored_.SetLast(new (std::nothrow) StoredRule());
+    }
 }
 
 void OptionDlgLogic::LoadSettings() {
@@ -84,6 +89,9 @@ void OptionDlgLogic::LoadSettings() {
         }
         AddErrRows(&missing);
         AddRuleItem(type, rule, folder);
+        // A placeholder is no data: until the row is edited, a save writes
+        // back what is stored now, byte for byte.
+        if (TextEqual(rule, u"ERR") || TextEqual(folder, u"ERR")) KeepStored(i);
     }
     if (missing < kRuleGapLimit) AddErrRows(&missing);
     EndRuleUpdate();
@@ -118,6 +126,10 @@ bool OptionDlgLogic::SaveSettings() {
     ok &= WriteSettingDword(kNum, static_cast<uint32_t>(n));
     char16_t rule[kRuleChars];
     for (int32_t i = 0; i < n; ++i) {
+        if (const StoredRule* stored = stored_.Get(i)) {
+            ok &= stored->WriteAt(i);
+            continue;
+        }
         uint32_t type = 0;
         GetRule(i, &type, rule, kRuleChars, folder, kPathChars);
         ok &= WriteRule(i, type, rule, folder);
@@ -148,8 +160,19 @@ void OptionDlgLogic::ApplyGuiFont(const char16_t* face, uint32_t charSet) {
     RefreshGeneralPage();
 }
 
+void OptionDlgLogic::KeepStored(int32_t index) {
+    StoredRule* stored = new (std::nothrow) StoredRule();
+    if (stored && !stored->Capture(index)) {
+        // Without memory for the bytes the row is saved as shown.
+        delete stored;
+        stored = nullptr;
+    }
+    stored_.SetLast(stored);
+}
+
 void OptionDlgLogic::AddRuleItem(uint32_t type, const char16_t* rule, const char16_t* folder) {
     AppendRule(type, rule, folder);
+    stored_.Append(nullptr);
 }
 
 void OptionDlgLogic::FormCloseQuery(bool& canClose) { canClose = !changed_ || AskDiscard(); }
@@ -237,6 +260,7 @@ void OptionDlgLogic::OnEdit() {
     GetRule(i, &type, rule, kRuleChars, folder, kPathChars);
     if (!ShowRuleDialog(DialogForType(type), rule, &type, folder)) return;
     SetRule(i, type, rule, folder);
+    stored_.Drop(i);
     FocusRuleList();
     changed_ = 1;
 }
@@ -245,6 +269,7 @@ void OptionDlgLogic::OnDel() {
     int32_t i = SelectedRule();
     if (i < 0) return;
     DeleteRule(i);
+    stored_.Erase(i);
     if (i >= RuleCount()) --i;
     if (i >= 0) SelectRule(i);
     FocusRuleList();
@@ -258,6 +283,7 @@ bool OptionDlgLogic::MoveRuleItem(int32_t direction) {
     int32_t j = i + direction;
     if (j < 0 || j >= n) return false;
     ExchangeRules(i, j);
+    stored_.Swap(i, j);
     SelectRule(j);
     FocusAndShowRule(j);
     FocusRuleList();

@@ -9,6 +9,7 @@
 #include "forms/events.h"
 #include "rule_kinds.h"
 #include "settings_store.h"
+#include "stored_rules.h"
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
@@ -135,7 +136,8 @@ protected:
     virtual void CloseWindow() = 0;
 
 private:
-    void AddErrRows(int32_t* count);  // that many "ERR" rows; *count ends at 0
+    void AddErrRows(int32_t* count);
+    void KeepStored(int32_t index);  // the last row is saved as rule `index` is stored now
 
     int32_t changed_ = 0;
     int32_t minWidth_ = 0;
@@ -143,6 +145,7 @@ private:
     MoveDirection timerDirection_ = MoveDirection::Up;  // timerMove's Tag while it runs
     char16_t guiFace_[kFaceChars] = {};
     uint32_t guiCharSet_ = 0;
+    RowSnapshots stored_;  // per row: the stored values behind a placeholder
 };
 
 }  // namespace fw

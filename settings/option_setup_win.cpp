@@ -94,12 +94,7 @@ bool TOptionDlgBox::Is64BitWindows() {
            si.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_IA64;
 }
 
-void TOptionDlgBox::CloseRegTool() {
-    HWND window = FindWindowW(W(kRegToolClass), W(kRegToolTitle));
-    if (!window) return;
-    SendMessageW(window, WM_CLOSE, 0, 0);
-    Sleep(200);
-}
+void TOptionDlgBox::CloseRegTool() { fw::CloseRegTool(); }
 
 void TOptionDlgBox::StartRegTool() {
     CloseRegTool();

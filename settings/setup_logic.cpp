@@ -86,7 +86,7 @@ bool RunRegsvr32(SetupSide& side, const char16_t* path, bool install, bool delet
         return false;
     }
     if (deleteSettings) side.DeleteSettings();
-    ShowOutcome(side, install, exitCode == kRegsvr32Done || (!install && exitCode == kUninstallAlsoDone));
+    ShowOutcome(side, install, exitCode == kRegsvr32Done);
     return exitCode == kRegsvr32Done;
 }
 
@@ -105,16 +105,20 @@ void OnSetupDll(SetupSide& side, SetupAction action) {
         // Without a folder of its own there is no DLL to take: never one
         // looked up in the current folder.
         ShowNotFound(side, u"Fwise.dll");
+        if (!install) side.StartRegTool();
         return;
     }
     bool is64 = side.Is64BitWindows();
     if (is64) ShowNotice(side, install, false);
-    if (!RunRegsvr32(side, dll32, install, deleteSettings)) return;
-    if (is64) {
+    bool done = RunRegsvr32(side, dll32, install, deleteSettings);
+    if (!done && install) return;
+    if (done && is64) {
         ShowNotice(side, install, true);
-        RunRegsvr32(side, dll64, install, deleteSettings);
+        done = RunRegsvr32(side, dll64, install, deleteSettings);
     }
-    if (install) side.StartRegTool();
+    // After a failed uninstallation a handler is still registered and needs
+    // its RegTool, which was closed before the first run.
+    if (install || !done) side.StartRegTool();
 }
 
 }  // namespace fw

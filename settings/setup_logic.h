@@ -14,10 +14,8 @@ namespace fw {
 constexpr size_t kSetupPathChars = kPathChars + 16;
 constexpr size_t kRegsvrParamChars = kSetupPathChars + 8;
 
-// regsvr32's exit codes: done, and after an unregistration the one that
-// Windows counts as done too.
+// regsvr32's exit code when it did what it was asked.
 constexpr uint32_t kRegsvr32Done = 0;
-constexpr uint32_t kUninstallAlsoDone = 5;
 
 enum class MessageIcon : uint8_t { Information, Error };
 
@@ -57,10 +55,13 @@ bool BuildRegsvr32Params(char16_t* out, size_t cap, const char16_t* dllPath, boo
 // width, truncated toward zero.
 inline int32_t AboutShift(int32_t width, int32_t recordedWidth) { return (width - recordedWidth) / 2; }
 
-// True exactly when regsvr32 ended with exit code 0.
+// True exactly when regsvr32 ended with exit code 0; any other code, 5 for an
+// unregistration included, is reported as the failure it is.
 bool RunRegsvr32(SetupSide& side, const char16_t* path, bool install, bool deleteSettings);
 
-// The OnClick of btnInstall and btnUninstall.
+// The OnClick of btnInstall and btnUninstall. An uninstallation closes the
+// RegTool first and starts it again when it did not get through, since the
+// handler is then still registered.
 void OnSetupDll(SetupSide& side, SetupAction action);
 
 }  // namespace fw

@@ -11,6 +11,13 @@ inline constexpr const char16_t* kRegToolClass = u"_FWREG_CLASSNAME_";
 inline constexpr const char16_t* kRegToolTitle = u"Folderwise RegTool";
 inline constexpr const char16_t* kHandOffValue = u"DownloadFolder";
 
+// Asks a running RegTool to end (WM_CLOSE, sent with a limit of
+// kRegToolCloseSendMs) and waits up to kRegToolExitWaitMs for its process to
+// end. Returns at once when none runs.
+constexpr uint32_t kRegToolCloseSendMs = 3000;
+constexpr uint32_t kRegToolExitWaitMs = 5000;
+void CloseRegTool();
+
 // kDone with the SID text in `out`, kFailed on any failure (also when the text does
 // not fit `cbOut` bytes: a cut SID would name another user's key).
 int GetUserSidString(char16_t* out, uint32_t cbOut);

@@ -13,24 +13,18 @@ int GetUserSidString(char16_t* out, uint32_t cbOut) {
     const uint32_t cap = cbOut / sizeof(char16_t);
     if (!out || cap == 0) return kFailed;
     out[0] = 0;
-    wchar_t user[256];
-    DWORD userLen = 256;
-    if (!GetUserNameW(user, &userLen)) return kFailed;
-
-    // The first call only learns the SID's size.
-    wchar_t domain[256];
-    DWORD domainLen = 256;
-    DWORD sidSize = 0;
-    SID_NAME_USE use;
-    LookupAccountNameW(nullptr, user, nullptr, &sidSize, domain, &domainLen, &use);
-    if (sidSize == 0) return kFailed;
-    ScopedLocalMem<void> sid(LocalAlloc(LPTR, sidSize));
-    if (!sid) return kFailed;
-    domainLen = 256;  // the whole buffer again, whatever the first call left there
-    if (!LookupAccountNameW(nullptr, user, sid.Get(), &sidSize, domain, &domainLen, &use)) return kFailed;
+    // The process token names the account this process runs as. A lookup by
+    // user name could find a local account of the same name instead of the
+    // domain one, and may ask a domain controller on every download.
+    ScopedHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Receive())) return kFailed;
+    // TOKEN_USER and the SID behind it; a SID has at most 68 bytes.
+    alignas(TOKEN_USER) BYTE user[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+    DWORD got = 0;
+    if (!GetTokenInformation(token.Get(), TokenUser, user, sizeof user, &got)) return kFailed;
 
     ScopedLocalMem<wchar_t> text;
-    if (!ConvertSidToStringSidW(sid.Get(), text.Receive())) return kFailed;
+    if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, text.Receive())) return kFailed;
     if (static_cast<uint32_t>(lstrlenW(text.Get())) >= cap) return kFailed;
     lstrcpynW(W(out), text.Get(), static_cast<int>(cap));
     return kDone;

@@ -1,6 +1,7 @@
 // The per-user settings store, HKEY_CURRENT_USER\Software\Fwise: the rules
 // and options the settings program writes and the download handler reads
-// afresh on every download. Nothing else touches that key.
+// afresh on every download. The RegTool only reads the folders, to check a
+// handed-off one. Nothing else touches that key.
 #pragma once
 #include "results.h"
 #include <cstdint>

@@ -142,6 +142,9 @@ protected:
     }
 
     void HandOff(DWORD type, const std::vector<BYTE>& data) {
+        // Whatever text the bytes hold is the user's own folder.
+        std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
+        TrustFolder(text.substr(0, text.find(L'\0')));
         PutValue(HKEY_CURRENT_USER, handOff_.c_str(), L"DownloadFolder", type, data.data(),
                  static_cast<DWORD>(data.size()));
     }
@@ -164,6 +167,7 @@ protected:
     ValueSnapshot version_{HKEY_LOCAL_MACHINE, kIeMachineKey, L"Version"};
     ValueSnapshot consent_{HKEY_LOCAL_MACHINE, W(kPolicySystemKey), W(kConsentPromptValue)};
     ValueSnapshot downloadDirectory_{HKEY_CURRENT_USER, kIeUserKey, kDownloadDirectory};
+    ValueSnapshot defaultFolder_{HKEY_CURRENT_USER, L"Software\\Fwise", L"DefaultFolder"};
 };
 
 TEST_F(HandOffTest, Version9AndLaterGetTheIexploreSlotAndEverythingUnderTheKeyGoes) {
@@ -232,6 +236,29 @@ TEST_F(HandOffTest, DownloadDirectoryOnlyForAWholeFolderText) {
         EXPECT_FALSE(HandOffKeyThere()) << row.label << ": the hand-off key is still there";
         EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kMruKey)) << row.label << ": LastVisitedPidlMRU written";
     }
+}
+
+// The hand-off key can be written at low integrity: a folder the user's
+// settings do not name is taken out of the key and not applied.
+TEST_F(HandOffTest, AFolderTheSettingsDoNotNameIsDroppedUnapplied) {
+    SetVersion(kIe8);
+    StartRegTool();
+    const wchar_t* const others[] = {L"\\\\attacker\\share", L"C:\\Users\\Startup"};
+    for (const wchar_t* other : others) {
+        SCOPED_TRACE(Narrow(other));
+        TrustFolder(folder_);
+        PutString(HKEY_CURRENT_USER, handOff_.c_str(), L"DownloadFolder", other);
+        ASSERT_TRUE(Apply());
+        EXPECT_EQ(DownloadDirectory(), "<none>");
+        EXPECT_FALSE(HandOffKeyThere());
+    }
+    // The settings' own rule folders count as the default folder does.
+    SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Fwise");
+    PutDword(HKEY_CURRENT_USER, L"Software\\Fwise", L"Num", 1);
+    PutString(HKEY_CURRENT_USER, L"Software\\Fwise", L"0000Folder", folder_);
+    PutString(HKEY_CURRENT_USER, handOff_.c_str(), L"DownloadFolder", folder_);
+    ASSERT_TRUE(Apply());
+    EXPECT_STRCASEEQ(DownloadDirectory().c_str(), Narrow(folder_).c_str());
 }
 
 TEST_F(HandOffTest, SecondMessageForOneHandOffDoesNothing) {

@@ -112,6 +112,78 @@ TEST_F(RegToolLogic, ConsentPromptIsOnOnlyForAReadableValueNotZero) {
     }
 }
 
+// Each of the two values, or neither, lets the RegTool run.
+TEST_F(RegToolLogic, RunsWhenUacOrTheConsentPromptIsOn) {
+    struct Policy {
+        const char* label;
+        uint32_t type;  // kNoValue or the value's type
+        std::vector<uint8_t> data;
+        bool on;
+    };
+    const Policy luas[] = {
+        {"EnableLUA 1", kRegDword, {1, 0, 0, 0}, true},
+        {"EnableLUA 0", kRegDword, {0, 0, 0, 0}, false},
+        {"EnableLUA missing", kNoValue, {}, false},
+        {"EnableLUA wider than 4 bytes", kRegQword, {1, 0, 0, 0, 0, 0, 0, 0}, false},
+    };
+    const Policy consents[] = {
+        {"consent 0", kRegDword, {0, 0, 0, 0}, false},
+        {"consent 5", kRegDword, {5, 0, 0, 0}, true},
+        {"consent missing", kNoValue, {}, false},
+    };
+    for (const Policy& lua : luas) {
+        for (const Policy& consent : consents) {
+            DeleteRegTree(RegRoot::LocalMachine, kPolicySystemKey);
+            ASSERT_TRUE(WriteRegDword(RegRoot::LocalMachine, kPolicySystemKey, u"Other", 1));
+            for (const auto* p : {&lua, &consent}) {
+                if (p->type == kNoValue) continue;
+                ASSERT_TRUE(SetRegValue(RegRoot::LocalMachine, kPolicySystemKey,
+                                        p == &lua ? kEnableLuaValue : kConsentPromptValue, p->type, p->data.data(),
+                                        static_cast<uint32_t>(p->data.size())));
+            }
+            EXPECT_EQ(RegToolPolicyAllows(), lua.on || consent.on) << lua.label << ", " << consent.label;
+        }
+    }
+    DeleteRegValue(RegRoot::LocalMachine, kPolicySystemKey, u"Other");
+}
+
+// A handed-off folder is applied only when the user's own settings name it.
+TEST_F(RegToolLogic, OnlyTheUsersOwnFoldersAreApplied) {
+    DeleteSettings();
+    WriteRules({{kNameRule, u"report", u"C:\\Reports"}, {kUrlRule, u"example.org", u"\\\\server\\Share\\In"}});
+    WriteSettingString(kDefaultFolder, u"D:\\Downloads");
+    // Past a gap in the indices, as a hand-edited store may have.
+    WriteSettingDword(kNum, 40);
+    WriteRuleAt(30, {kExtensionRule, u".iso", u"E:\\Images"});
+    const struct {
+        const char* label;
+        const char16_t* folder;
+        bool applied;
+    } rows[] = {
+        {"a rule's folder", u"C:\\Reports", true},
+        {"case ignored", u"c:\\REPORTS", true},
+        {"a rule's share", u"\\\\server\\share\\in", true},
+        {"the default folder", u"D:\\Downloads", true},
+        {"a rule after a gap", u"E:\\Images", true},
+        {"another share", u"\\\\attacker\\share", false},
+        {"a subfolder of a rule's folder", u"C:\\Reports\\Startup", false},
+        {"a prefix of a rule's folder", u"C:\\Report", false},
+        {"the rule's text, not its folder", u"report", false},
+        {"empty", u"", false},
+    };
+    for (const auto& row : rows) EXPECT_EQ(IsUserFolder(row.folder), row.applied) << row.label;
+
+    // Nothing stored: nothing is the user's.
+    DeleteSettings();
+    EXPECT_FALSE(IsUserFolder(u"C:\\Reports"));
+    // A corrupt huge count does not walk two billion indices.
+    WriteSettingDword(kNum, 0x7FFFFFFF);
+    WriteRuleAt(0, {kNameRule, u"a", u"C:\\A"});
+    EXPECT_FALSE(IsUserFolder(u"C:\\Elsewhere"));
+    EXPECT_TRUE(IsUserFolder(u"C:\\A"));
+    DeleteSettings();
+}
+
 struct HandOffRow {
     const char* label;
     uint32_t type;  // kNoKey, kNoValue or the type of "DownloadFolder"

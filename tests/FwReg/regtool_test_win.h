@@ -76,6 +76,12 @@ inline void PutString(HKEY root, const wchar_t* path, const wchar_t* name, const
 // The policy that lets the RegTool run.
 inline void AllowRegTool() { PutDword(HKEY_LOCAL_MACHINE, W(kPolicySystemKey), W(kConsentPromptValue), 1); }
 
+// The RegTool applies a handed-off folder only when the user's settings name
+// it: a test makes its folder the default folder.
+inline void TrustFolder(const std::wstring& folder) {
+    PutString(HKEY_CURRENT_USER, L"Software\\Fwise", L"DefaultFolder", folder);
+}
+
 // The places the Save dialog takes its folder from, spelt out here rather
 // than taken from the product's headers.
 inline const wchar_t* const kIeMachineKey = L"SOFTWARE\\Microsoft\\Internet Explorer";

@@ -55,6 +55,7 @@ protected:
         ASSERT_NE(window_, nullptr) << "FwReg.exe did not come up";
     }
     std::string Seed(const std::wstring& folder) {
+        TrustFolder(folder);
         EXPECT_EQ(SeedSaveFolder(U(folder.c_str())), 0);
         return Narrow(folder);
     }
@@ -66,6 +67,7 @@ protected:
     ValueSnapshot version_{HKEY_LOCAL_MACHINE, kIeMachineKey, L"Version"};
     ValueSnapshot consent_{HKEY_LOCAL_MACHINE, W(kPolicySystemKey), W(kConsentPromptValue)};
     ValueSnapshot downloadDirectory_{HKEY_CURRENT_USER, kIeUserKey, kDownloadDirectory};
+    ValueSnapshot defaultFolder_{HKEY_CURRENT_USER, L"Software\\Fwise", L"DefaultFolder"};
 };
 
 TEST_F(RoundTrip, TheFolderIsAppliedBeforeTheHandlerGoesOn) {

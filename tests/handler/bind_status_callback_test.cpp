@@ -324,7 +324,7 @@ TEST_F(CallbackTest, NoRequestHeadersAddedAndNothingWrittenOnceForgotten) {
     LPWSTR extra = reinterpret_cast<LPWSTR>(1);
     EXPECT_EQ(c->BeginningTransaction(L"http://h/get.php", L"Accept: */*\r\n", 0, &extra), S_OK);
     EXPECT_EQ(extra, nullptr);
-    c->ForgetCaller();
+    c->ForgetCaptureSlot();
     c->OnResponse(200, L"HTTP/1.1 200 OK\r\nContent-Disposition: attachment; filename=a.pdf\r\n", nullptr, nullptr);
     c->OnProgress(0, 0, BINDSTATUS_CONTENTDISPOSITIONFILENAME, L"b.pdf");
     c->OnProgress(0, 0, BINDSTATUS_BEGINDOWNLOADDATA, L"http://h/get.php");

@@ -207,6 +207,17 @@ TEST_F(Download, NoUsableDisplayNameMeansNothingIsMatched) {
     }
 }
 
+TEST_F(Download, NoMonikerIsAnErrorAndTouchesNothing) {
+    WriteRules({{kExtensionRule, u".zip", u"C:\\Zips"}});
+    WriteSettingDword(kUseDefault, 1);
+    WriteSettingString(kDefaultFolder, u"C:\\Default");
+    ScopedCom<IBindCtx> ctx;
+    ASSERT_EQ(CreateBindCtx(0, ctx.Receive()), S_OK);
+    EXPECT_EQ(obj_->Download(nullptr, ctx.Get(), 0, 0, nullptr, nullptr, nullptr, 0), E_INVALIDARG);
+    EXPECT_EQ(obj_->finds, 0);
+    EXPECT_EQ(obj_->seeds, 0);
+}
+
 TEST_F(Download, BindContextGoesToGetDisplayNameAsItCame) {
     FakeMoniker moniker;
     moniker.name = L"http://h/a.zip";

@@ -1,7 +1,6 @@
 // Downloads through the stand-in browser (iexplore.exe beside this program)
-// with the registered server of this build's bitness (Fwise64.dll or
-// Fwise.dll): real URL monikers, real seeding, and the Save dialog's folder
-// as the browser would work it out.
+// with the registered server DLL of this build: real URL monikers, real seeding, and the
+// Save dialog's folder as the browser would work it out.
 #include "loopback_ports.h"
 #include "scoped_win.h"
 #include "server_util.h"
@@ -15,8 +14,6 @@ namespace fw::test {
 namespace {
 
 const std::wstring kDir = L"C:\\Program Files\\HostTest";
-// The browser loads the server of its own bitness; so does this test's iexplore.exe.
-const std::wstring kDll = sizeof(void*) == 8 ? L"Fwise64.dll" : L"Fwise.dll";
 const wchar_t* kIeKey = L"SOFTWARE\\Microsoft\\Internet Explorer";
 
 using Report = std::map<std::string, std::string>;
@@ -24,13 +21,13 @@ using Report = std::map<std::string, std::string>;
 class Host : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_TRUE(InstallInto(kDir, {kDll}));
-        ASSERT_EQ(Regsvr32(L"/s \"" + kDir + L"\\" + kDll + L"\""), 0);
+        ASSERT_TRUE(InstallInto(kDir, {kServerDll}));
+        ASSERT_EQ(Regsvr32(L"/s \"" + kDir + L"\\" + kServerDll + L"\""), 0);
         for (const wchar_t* f : {L"C:\\HostTest", L"C:\\HostTest\\Docs", L"C:\\HostTest\\Installers",
                                  L"C:\\HostTest\\Default"})
             CreateDirectoryW(f, nullptr);
     }
-    static void TearDownTestSuite() { Regsvr32(L"/s /u \"" + kDir + L"\\" + kDll + L"\""); }
+    static void TearDownTestSuite() { Regsvr32(L"/s /u \"" + kDir + L"\\" + kServerDll + L"\""); }
     void SetUp() override {
         DeleteSettings();
         ports_ = ReadLoopbackPorts();

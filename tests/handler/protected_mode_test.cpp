@@ -134,6 +134,21 @@ TEST_F(Protected, SendReturnsOnlyAfterTheRegToolWindowHandledIt) {
     ExpectNothingAppliedHere("with RegTool window");
 }
 
+// A RegTool that does not answer (hung, or its failure box waiting behind the
+// browser) holds the download only for the hand-off's limit.
+TEST_F(Protected, ASlowRegToolHoldsTheDownloadOnlyForTheLimit) {
+    ASSERT_NE(StartWindow(kHandOffWaitMs + 20000), nullptr) << "regtool_window.exe did not come up";
+    std::u16string folder = TestFolder(u"Handed late");
+    ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(SeedSaveFolder(folder.c_str()), 0);
+    ULONGLONG took = GetTickCount64() - start;
+    EXPECT_GE(took, kHandOffWaitMs - 500u) << "gave up before the limit";
+    EXPECT_LT(took, kHandOffWaitMs + 5000u) << "waited past the limit";
+    // Left for the RegTool, which may still get to it.
+    EXPECT_EQ(HandOffValue(), folder);
+    ExpectNothingAppliedHere("slow RegTool");
+}
+
 TEST_F(Protected, EmptyFolderAsksNothingAndSendsNothing) {
     ASSERT_NE(StartWindow(0), nullptr);
     unsigned before = StubCalls();

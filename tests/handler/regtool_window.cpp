@@ -1,6 +1,8 @@
 // A test stand-in for the RegTool's window, run as a process of its own:
-//   regtool_window.exe HANDOFF_KEY_PATH DELAY_MS
-// For every WM_APPLY_FOLDER it waits DELAY_MS, then copies what the hand-off
+//   regtool_window.exe HANDOFF_KEY_PATH DELAY_MS [CLOSE_DELAY_MS]
+// WM_CLOSE ends it after CLOSE_DELAY_MS (default 0), inside the handling of
+// the message, as a busy RegTool would. For every WM_APPLY_FOLDER it waits
+// DELAY_MS, then copies what the hand-off
 // key's "DownloadFolder" holds at that moment to HKCU\Software\FwTest\RegToolWindow
 // "Seen" and counts the message in "Count". A sender that returns before the
 // window is done cannot find them.
@@ -13,6 +15,7 @@ namespace {
 const wchar_t kReportKey[] = L"Software\\FwTest\\RegToolWindow";
 const wchar_t* g_handOffKey = L"";
 DWORD g_delay = 0;
+DWORD g_closeDelay = 0;
 
 void Report() {
     Sleep(g_delay);
@@ -44,6 +47,10 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case fw::WM_APPLY_FOLDER:
             Report();
             return 0;
+        case WM_CLOSE:
+            Sleep(g_closeDelay);
+            DestroyWindow(hwnd);
+            return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
@@ -57,6 +64,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
     g_handOffKey = argv[1];
     g_delay = static_cast<DWORD>(wcstoul(argv[2], nullptr, 10));
+    if (argc > 3) g_closeDelay = static_cast<DWORD>(wcstoul(argv[3], nullptr, 10));
     WNDCLASSW wc = {};
     wc.lpfnWndProc = WndProc;
     wc.hInstance = GetModuleHandleW(nullptr);

@@ -199,6 +199,30 @@ TEST_F(LoopbackTest, ServerNameFromTheFinalResponse) {
     ServerLog();
 }
 
+// The platform may keep the callback after the binding has ended and report
+// to it later; by then the slot's frame is gone, so nothing may be written.
+TEST_F(LoopbackTest, AReportAfterTheBindingClosedWritesNowhere) {
+    std::wstring url = Widen(base + "/files/plain.zip");
+    wchar_t* slot = nullptr;
+    CBindStatusCallback* held = nullptr;
+    {
+        CUrlBinding binding;
+        binding.Start(url.c_str(), &slot);
+        held = binding.Callback();
+        ASSERT_NE(held, nullptr);
+        held->AddRef();  // the platform's reference, kept past the binding
+        binding.Close();
+    }
+    EXPECT_EQ(Narrow(slot), base + "/files/plain.zip") << "the binding itself captured";
+    CoTaskMemFree(slot);
+    slot = nullptr;
+    EXPECT_EQ(CBindStatusCallback::LiveCount(), 1);
+    EXPECT_EQ(held->OnProgress(0, 0, kBeginDownloadData, L"http://late.example/x.zip"), S_OK);
+    EXPECT_EQ(slot, nullptr) << "the late report was captured into the closed binding's slot";
+    EXPECT_EQ(held->Release(), 0u);
+    EXPECT_EQ(CBindStatusCallback::LiveCount(), 0);
+}
+
 TEST_F(LoopbackTest, BadArgumentsMakeNoRequest) {
     std::wstring url = Widen(base + "/files/plain.zip");
     wchar_t* held = static_cast<wchar_t*>(CoTaskMemAlloc(sizeof(wchar_t)));

@@ -19,16 +19,16 @@ using Entry = HRESULT(STDAPICALLTYPE*)();
 class Server : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_TRUE(InstallInto(kDir, {L"Fwise64.dll"}));
-        ASSERT_EQ(Regsvr32(L"/s \"" + kDir + L"\\Fwise64.dll\""), 0);
+        ASSERT_TRUE(InstallInto(kDir, {kServerDll}));
+        ASSERT_EQ(Regsvr32(L"/s \"" + kDir + L"\\" + kServerDll + L"\""), 0);
     }
-    static void TearDownTestSuite() { Regsvr32(L"/s /u \"" + kDir + L"\\Fwise64.dll\""); }
+    static void TearDownTestSuite() { Regsvr32(L"/s /u \"" + kDir + L"\\" + kServerDll + L"\""); }
     void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
     void TearDown() override { CoUninitialize(); }
 
     // DllCanUnloadNow of the copy COM loaded.
     static HRESULT CanUnloadNow() {
-        HMODULE dll = GetModuleHandleW(L"Fwise64.dll");
+        HMODULE dll = GetModuleHandleW(kServerDll);
         if (!dll) return E_FAIL;
         auto fn = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(dll, "DllCanUnloadNow")));
         return fn ? fn() : E_FAIL;
@@ -96,7 +96,7 @@ TEST_F(Server, FactoryIsCachedRefusesAggregationAndCountsOutsideReferences) {
     // The refused creations left no object behind.
     EXPECT_EQ(CanUnloadNow(), S_OK);
 
-    HMODULE dll = GetModuleHandleW(L"Fwise64.dll");
+    HMODULE dll = GetModuleHandleW(kServerDll);
     ASSERT_TRUE(dll);
     using GetClass = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
     auto getClass = reinterpret_cast<GetClass>(reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
@@ -210,7 +210,7 @@ std::string Resource(HMODULE dll, const wchar_t* type, const wchar_t* name, WORD
 }
 
 TEST(ServerResources, TypeLibraryVersionBlockAndManifest) {
-    std::wstring path = ExeDir() + L"\\Fwise64.dll";
+    std::wstring path = ExeDir() + L"\\" + kServerDll;
     HMODULE dll = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(dll);
     const WORD japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);

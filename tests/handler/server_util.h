@@ -11,6 +11,21 @@
 
 namespace fw::test {
 
+// The server DLL of this build's bitness, which its tests register and load:
+// the real Fwise.dll in the 32-bit build (its registration lands in the
+// 32-bit view of the prefix), Fwise64.dll in the 64-bit one. kRoleDll is a
+// DLL with the 32-bit DLL's role (Run value, closing the RegTool): Fwise.dll
+// itself, or in the 64-bit build its FwiseRole32.dll stand-in.
+#ifdef _WIN64
+inline const wchar_t* const kServerDll = L"Fwise64.dll";
+inline const wchar_t* const kRoleDll = L"FwiseRole32.dll";
+constexpr bool kServerHasRole = false;
+#else
+inline const wchar_t* const kServerDll = L"Fwise.dll";
+inline const wchar_t* const kRoleDll = L"Fwise.dll";
+constexpr bool kServerHasRole = true;
+#endif
+
 // The folder of this test program; the build puts every binary there.
 inline std::wstring ExeDir() {
     wchar_t path[MAX_PATH];

@@ -79,7 +79,11 @@ TEST(BadRegistryData, SettingsStore) {
         WriteRules({{kNameRule, u"zzz", u"C:\\z"}, {kExtensionRule, u".exe", u"C:\\exe"}});
         WriteSettingDword(kUseDefault, 1);
         WriteSettingString(kDefaultFolder, u"C:\\def");
-        PutRaw(U(row.name), row.type, row.data.data(), static_cast<uint32_t>(row.data.size()));
+        // Followed by a unit that is not 0: RegSetValueExW would store a 0
+        // found there as the terminator of an unterminated text.
+        std::vector<BYTE> padded = row.data;
+        padded.insert(padded.end(), {0x41, 0x41});
+        PutRaw(U(row.name), row.type, padded.data(), static_cast<uint32_t>(row.data.size()));
 
         char16_t folder[kFolderChars] = {};
         DWORD start = GetTickCount();
@@ -150,9 +154,11 @@ protected:
         ASSERT_TRUE(HandOffKeyPath(path, kPathChars));
         handOff_ = W(path);
         AllowRegTool();
+        TrustFolder(folder_);
     }
     void TearDown() override {
         Clean();
+        SHDeleteValueW(HKEY_CURRENT_USER, L"Software\\Fwise", L"DefaultFolder");
         RemoveDirectoryW(folder_.c_str());
     }
     void Clean() {

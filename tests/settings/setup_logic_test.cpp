@@ -98,18 +98,21 @@ TEST_F(Setup, OnSetupDllSequences) {
         {"uninstall, 32-bit", kUninstall, false, false, {0}, false, false, {kClose, kUnrun32, kUninstalled}},
         {"uninstall with cbDelReg deletes after every run", kUninstall, true, true, {0, 0}, false, false,
          {kClose, kUnnotice32, kUnrun32, kDelete, kUninstalled, kUnnotice64, kUnrun64, kDelete, kUninstalled}},
+        // A failed uninstallation leaves the handler registered: its RegTool comes back.
         {"uninstall with cbDelReg deletes even on failure", kUninstall, false, true, {3}, false, false,
-         {kClose, kUnrun32, kDelete, kUninstallFailed}},
+         {kClose, kUnrun32, kDelete, kUninstallFailed, kStart}},
         {"uninstall with cbDelReg, Fwise.dll missing: nothing deleted", kUninstall, false, true, {}, true, false,
-         {kClose, kMissing32}},
-        {"uninstall exit code 5: success shown, 64-bit step skipped", kUninstall, true, false, {5}, false, false,
-         {kClose, kUnnotice32, kUnrun32, kUninstalled}},
-        {"64-bit uninstall, 64-bit exit code 5 shows success", kUninstall, true, false, {0, 5}, false, false,
-         {kClose, kUnnotice32, kUnrun32, kUninstalled, kUnnotice64, kUnrun64, kUninstalled}},
+         {kClose, kMissing32, kStart}},
+        {"uninstall exit code 5 is a failure: 64-bit step skipped", kUninstall, true, false, {5}, false, false,
+         {kClose, kUnnotice32, kUnrun32, kUninstallFailed, kStart}},
+        {"64-bit uninstall, 64-bit exit code 5 is a failure", kUninstall, true, false, {0, 5}, false, false,
+         {kClose, kUnnotice32, kUnrun32, kUninstalled, kUnnotice64, kUnrun64, kUninstallFailed, kStart}},
+        {"64-bit uninstall, Fwise64.dll missing", kUninstall, true, false, {0}, false, true,
+         {kClose, kUnnotice32, kUnrun32, kUninstalled, kUnnotice64, kMissing64, kStart}},
         // The elevation prompt declined: no process, so the failure and no wait.
         {"install, regsvr32 not started", kInstall, true, false, {-1}, false, false, {kNotice32, kRun32, kInstallFailed}},
         {"uninstall with cbDelReg, regsvr32 not started: settings stay", kUninstall, false, true, {-1}, false, false,
-         {kClose, kUnrun32, kUninstallFailed}},
+         {kClose, kUnrun32, kUninstallFailed, kStart}},
     };
     for (const Row& row : rows) {
         FakeSide side;

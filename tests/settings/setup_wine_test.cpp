@@ -1,8 +1,11 @@
 // The Setup page for real under Wine: Fwise.exe's Install and Uninstall
 // buttons run Wine's regsvr32 on the DLLs beside the program, the message
 // boxes are read and dismissed, and the registry and the RegTool are checked.
-// Only 64-bit Wine runs here, so the folder holds the 64-bit DLL with the
-// 32-bit DLL's duties (FwiseRole32.dll) under the name Fwise.dll.
+// The folder holds the two DLLs an installation has: in the 32-bit build the
+// real Fwise.dll and the 64-bit build's Fwise64.dll (named by FW_PEER_SERVER);
+// in the 64-bit build Fwise64.dll and, under the name Fwise.dll, the 64-bit
+// stand-in with the 32-bit DLL's duties (FwiseRole32.dll), so that the test
+// also runs where 32-bit Wine does not.
 #include "fwise_ui.h"
 #include "texts.h"
 
@@ -42,23 +45,48 @@ std::string TakeBox(DWORD pid) {
     return text;
 }
 
+// Where the two DLLs come from, and which one the class's registration in
+// this process's registry view names after an installation.
+struct Dlls {
+    std::wstring dll32, dll64;
+    const wchar_t* registeredLast;
+};
+
+Dlls SourceDlls() {
+#ifdef _WIN64
+    return {BinDir() + L"FwiseRole32.dll", BinDir() + L"Fwise64.dll", L"Fwise64.dll"};
+#else
+    wchar_t unixPath[MAX_PATH] = {};
+    std::wstring peer;
+    if (GetEnvironmentVariableW(L"FW_PEER_SERVER", unixPath, MAX_PATH)) {
+        peer = std::wstring(L"Z:") + unixPath;
+        for (wchar_t& c : peer)
+            if (c == L'/') c = L'\\';
+    }
+    return {BinDir() + L"Fwise.dll", peer, L"Fwise.dll"};
+#endif
+}
+
 class SetupPage : public StoreTest {
 protected:
     void SetUp() override {
         StoreTest::SetUp();
+        const Dlls dlls = SourceDlls();
+        if (dlls.dll64.empty() || GetFileAttributesW(dlls.dll64.c_str()) == INVALID_FILE_ATTRIBUTES)
+            GTEST_SKIP() << "no 64-bit build beside this one (FW_PEER_SERVER)";
         // The RegTool ends at once unless the consent prompt is on.
         DWORD on = 1;
         RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPolicyKey, L"ConsentPromptBehaviorAdmin", REG_DWORD, &on, sizeof on);
         CreateDirectoryW(kFolder, nullptr);
         struct Copy {
-            const wchar_t* from;
+            std::wstring from;
             const wchar_t* to;
-        } copies[] = {{L"Fwise.exe", L"Fwise.exe"},
-                      {L"FwiseRole32.dll", L"Fwise.dll"},
-                      {L"Fwise64.dll", L"Fwise64.dll"},
-                      {L"FwReg.exe", L"FwReg.exe"}};
+        } copies[] = {{BinDir() + L"Fwise.exe", L"Fwise.exe"},
+                      {dlls.dll32, L"Fwise.dll"},
+                      {dlls.dll64, L"Fwise64.dll"},
+                      {BinDir() + L"FwReg.exe", L"FwReg.exe"}};
         for (const Copy& c : copies)
-            ASSERT_TRUE(CopyFileW((BinDir() + c.from).c_str(), (std::wstring(kFolder) + L"\\" + c.to).c_str(), FALSE))
+            ASSERT_TRUE(CopyFileW(c.from.c_str(), (std::wstring(kFolder) + L"\\" + c.to).c_str(), FALSE))
                 << Narrow(c.from);
     }
     void TearDown() override {
@@ -88,7 +116,8 @@ TEST_F(SetupPage, InstallThenUninstallWithTheSettings) {
     std::wstring clsid = ReadText(HKEY_LOCAL_MACHINE, kIeKey, L"DownloadUI");
     EXPECT_EQ(clsid.size(), 38u) << "DownloadUI: " << Narrow(clsid);
     std::wstring server = ReadText(HKEY_CLASSES_ROOT, (L"CLSID\\" + clsid + L"\\InprocServer32").c_str(), nullptr);
-    EXPECT_EQ(Narrow(server), Narrow(std::wstring(kFolder) + L"\\Fwise64.dll")) << "the last run registered it";
+    EXPECT_EQ(Narrow(server), Narrow(std::wstring(kFolder) + L"\\" + SourceDlls().registeredLast))
+        << "this registry view's last registration";
     EXPECT_NE(ReadText(HKEY_LOCAL_MACHINE, kRunKey, L"Folderwise").find(L"FwReg.exe"), std::wstring::npos);
     ASSERT_TRUE(WaitRegTool(true)) << "no RegTool started";
     DWORD regToolPid = 0;
@@ -137,6 +166,8 @@ TEST_F(SetupPage, MissingDllIsReportedAndNothingRuns) {
     EXPECT_EQ(TakeBox(app.Pid()), "Now start Uninstallation for the 32bit DLL");
     EXPECT_EQ(TakeBox(app.Pid()), Narrow(std::wstring(kFolder) + L"\\Fwise.dllnot found"));
     EXPECT_EQ(ReadSettingDword(kUseDefault, 0), 1u) << "the settings stay";
+    // Nothing was uninstalled, so the RegTool the uninstallation closed runs again.
+    EXPECT_TRUE(WaitRegTool(true)) << "no RegTool after the failed uninstallation";
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(app.WaitExit(), 0);
 }

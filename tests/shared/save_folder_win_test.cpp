@@ -112,9 +112,27 @@ TEST_F(ApplySaveFolderTest, OldOrUnknownVersionWritesDownloadDirectory) {
     EXPECT_TRUE(DownloadDirectory(&dd) && dd == u"Z:\\not there") << Utf8(dd);
 }
 
+// The SID of the user's name, as an earlier build looked it up.
+std::u16string NameLookupSid() {
+    wchar_t user[256], domain[256];
+    DWORD userLen = 256, domainLen = 256, sidSize = SECURITY_MAX_SID_SIZE;
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    SID_NAME_USE use;
+    if (!GetUserNameW(user, &userLen) || !LookupAccountNameW(nullptr, user, sid, &sidSize, domain, &domainLen, &use))
+        return u"(lookup failed)";
+    wchar_t* text = nullptr;
+    if (!ConvertSidToStringSidW(sid, &text)) return u"(no text)";
+    std::u16string out = U(text);
+    LocalFree(text);
+    return out;
+}
+
 TEST(UserSid, IsTheTokensSidAndNeverCut) {
     std::u16string sid = TokenSid();
     ASSERT_FALSE(sid.empty());
+    // Where the name names the token's own account (so under Wine) the
+    // hand-off key has not moved from where the name lookup put it.
+    EXPECT_EQ(Utf8(NameLookupSid()), Utf8(sid));
     char16_t out[260];
     ASSERT_EQ(GetUserSidString(out, sizeof out), 1);
     EXPECT_EQ(std::u16string(out), sid) << "got " << Utf8(out) << ", expected " << Utf8(sid);

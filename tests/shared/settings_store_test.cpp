@@ -51,6 +51,7 @@ struct TextRow {
     int extraBytes;               // 1: an odd byte after the units
     const char16_t* expected;     // with default "D"
     const char16_t* onWindows = nullptr;  // where the platform's answer differs
+    bool zeroPast = false;                // the unit just past the written bytes is 0
 };
 
 class SettingsText : public StoreTest {};
@@ -68,9 +69,11 @@ TEST_F(SettingsText, ReadsOnlyTerminatedTextsThatFit) {
         {"REG_SZ", kRegSz, units(u"abc"), 0, u"abc"},
         {"REG_SZ of 259 characters fits 520 bytes", kRegSz, units(fits), 0, fits.c_str()},
         {"REG_SZ of 260 characters (ERROR_MORE_DATA)", kRegSz, units(tooLong), 0, u"D"},
-        // Wine's RegQueryValueExW terminates a short unterminated REG_SZ
-        // itself when the buffer has room: a whole text either way.
-        {"unterminated REG_SZ", kRegSz, units(u"abc", false), 0, u"D", u"abc"},
+        // The platform's RegSetValueExW looks at the unit just past the given
+        // size: a 0 there is stored as the text's terminator. Each write below
+        // is followed by a unit that is not 0, except in this one row.
+        {"unterminated REG_SZ", kRegSz, units(u"abc", false), 0, u"D"},
+        {"unterminated REG_SZ with a 0 just past it", kRegSz, units(u"abc", false), 0, u"D", u"abc", true},
         {"unterminated 260 units fill the buffer exactly", kRegSz, units(tooLong, false), 0, u"D"},
         {"odd length: terminator then a stray byte", kRegSz, units(u"ab"), 1, u"ab"},
         {"odd length without terminator", kRegSz, units(u"ab", false), 1, u"D"},
@@ -84,9 +87,11 @@ TEST_F(SettingsText, ReadsOnlyTerminatedTextsThatFit) {
         DeleteSettings();
         WriteSettingDword(u"Other", 1);
         if (row.type != kNoValue) {
-            std::vector<uint8_t> bytes(row.units.size() * 2 + row.extraBytes, 0x41);
+            const size_t size = row.units.size() * 2 + row.extraBytes;
+            std::vector<uint8_t> bytes(size + 2, 0x41);
             if (!row.units.empty()) std::memcpy(bytes.data(), row.units.data(), row.units.size() * 2);
-            PutRaw(u"Value", row.type, bytes.data(), static_cast<uint32_t>(bytes.size()));
+            if (row.zeroPast) bytes[size] = bytes[size + 1] = 0;
+            PutRaw(u"Value", row.type, bytes.data(), static_cast<uint32_t>(size));
         }
         char16_t buf[kPathChars];
         std::fill(std::begin(buf), std::end(buf), u'#');
