@@ -7,6 +7,7 @@
 #include "seed_save_folder.h"
 #include "url_resolve.h"
 #include <cstring>
+#include <iterator>
 #include <new>
 
 namespace fw {
@@ -61,12 +62,19 @@ STDMETHODIMP CFwiseObj::Download(IMoniker* pmk, IBindCtx* pbc, DWORD, LONG, BIND
     // Declared in this order so that the URL is freed before the final URL.
     ScopedCoMem<wchar_t> finalUrl;
     ScopedCoMem<OLECHAR> url;
+    char16_t serverName[kServerNameChars];        // the server's file name, "" for none
+    char16_t serverSource[1 + kServerNameChars];  // '/' + that name
+    serverName[0] = 0;
     // Anything but S_OK (S_FALSE included) means there is no URL to go by.
     // A moniker that claims S_OK without a name is treated the same way.
     if (pmk->GetDisplayName(pbc, nullptr, url.Receive()) == S_OK && url) {
         const char16_t* nameSource = U(url.Get());
-        if (IsScriptUrl(U(url.Get())) && ReadSettingDword(kParseUrl, 0) == 1) {
-            if (ResolveFinalUrl(url.Get(), finalUrl.Receive()) == kResolved) nameSource = U(finalUrl.Get());
+        NameSourceSteps steps = NameSourceStepsFor(U(url.Get()));
+        if (steps.resolve) {
+            // finalUrl stays null unless something was captured.
+            ResolveFinalUrl(url.Get(), finalUrl.Receive(), steps.serverName ? W(serverName) : nullptr);
+            nameSource = ChooseNameSource(U(url.Get()), U(finalUrl.Get()), serverName, serverSource,
+                                          std::size(serverSource));
         }
         // URL rules look at the URL as the browser gave it; name and
         // extension rules at the name source.

@@ -16,7 +16,9 @@ LONG g_liveCallbacks = 0;
 
 }  // namespace
 
-CBindStatusCallback::CBindStatusCallback(wchar_t** captureSlot) : captureSlot_(captureSlot) {
+CBindStatusCallback::CBindStatusCallback(wchar_t** captureSlot, const wchar_t* requestUrl, wchar_t* nameSlot)
+    : captureSlot_(captureSlot), requestUrl_(requestUrl), nameSlot_(nameSlot) {
+    if (nameSlot_) nameSlot_[0] = 0;
     InterlockedIncrement(&g_liveCallbacks);
 }
 
@@ -33,6 +35,12 @@ STDMETHODIMP CBindStatusCallback::QueryInterface(REFIID riid, void** ppv) {
     if (!ppv) return E_POINTER;
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IBindStatusCallback)) {
         *ppv = static_cast<IBindStatusCallback*>(this);
+        AddRef();
+        return S_OK;
+    }
+    // Only asked for the server's file name does it read the response.
+    if (nameSlot_ && IsEqualIID(riid, IID_IHttpNegotiate)) {
+        *ppv = static_cast<IHttpNegotiate*>(this);
         AddRef();
         return S_OK;
     }
@@ -59,19 +67,48 @@ STDMETHODIMP CBindStatusCallback::GetPriority(LONG*) { return E_NOTIMPL; }
 
 STDMETHODIMP CBindStatusCallback::OnLowResource(DWORD) { return E_NOTIMPL; }
 
+namespace {
+
+// A CoTaskMem copy of `text` (null counts as empty), or null without memory.
+wchar_t* CopyText(LPCWSTR text) {
+    size_t chars = text ? static_cast<size_t>(lstrlenW(text)) : 0;
+    SIZE_T bytes = (chars + 1) * sizeof(wchar_t);
+    auto* copy = static_cast<wchar_t*>(g_taskMemAlloc(bytes));
+    if (copy) {
+        ZeroMemory(copy, bytes);
+        if (text) lstrcpyW(copy, text);
+    }
+    return copy;
+}
+
+}  // namespace
+
 STDMETHODIMP CBindStatusCallback::OnProgress(ULONG, ULONG, ULONG statusCode, LPCWSTR statusText) {
-    // Redirect reports are not looked at: the begin-data report names the
-    // address after every redirect.
+    if (statusCode == BINDSTATUS_REDIRECTING && requestUrl_ && captureSlot_ && !*captureSlot_) {
+        // Kept only for a begin-data report that names the request (below).
+        // Without memory the older target must not stand in for this one.
+        lastRedirect_.Reset(statusText ? CopyText(statusText) : nullptr);
+        return S_OK;
+    }
+    // Where the platform reports the name it took from the header itself;
+    // the headers, when OnResponse had them, decide instead.
+    if (statusCode == BINDSTATUS_CONTENTDISPOSITIONFILENAME && nameSlot_ && !headersSeen_) {
+        if (!statusText || !SafeServerName(U(statusText), static_cast<size_t>(lstrlenW(statusText)), U(nameSlot_),
+                                           kServerNameChars))
+            nameSlot_[0] = 0;
+        return S_OK;
+    }
     if (statusCode != kBeginDownloadData) return S_OK;
     if (!captureSlot_ || *captureSlot_) return S_OK;
 
-    size_t chars = statusText ? static_cast<size_t>(lstrlenW(statusText)) : 0;
-    SIZE_T bytes = (chars + 1) * sizeof(wchar_t);
-    // Without memory nothing is captured; the download URL then stays the name source.
-    if (auto* copy = static_cast<wchar_t*>(g_taskMemAlloc(bytes))) {
-        ZeroMemory(copy, bytes);
-        if (statusText) lstrcpyW(copy, statusText);
-        *captureSlot_ = copy;
+    // After redirects the begin-data report should name the final address.
+    // Where it names the request instead (Wine's urlmon does), the last
+    // redirect target is that address.
+    if (lastRedirect_ && statusText && lstrcmpW(statusText, requestUrl_) == 0) {
+        *captureSlot_ = lastRedirect_.Detach();
+    } else {
+        // Without memory nothing is captured; the download URL then stays the name source.
+        *captureSlot_ = CopyText(statusText);
     }
     // The address is all we wanted; the browser makes the real download.
     if (binding_) binding_->Abort();
@@ -130,9 +167,26 @@ STDMETHODIMP CBindStatusCallback::OnDataAvailable(DWORD bscf, DWORD size, FORMAT
 
 STDMETHODIMP CBindStatusCallback::OnObjectAvailable(REFIID, IUnknown*) { return E_NOTIMPL; }
 
-HRESULT CUrlBinding::Start(const wchar_t* url, wchar_t** captureSlot) {
+STDMETHODIMP CBindStatusCallback::BeginningTransaction(LPCWSTR, LPCWSTR, DWORD, LPWSTR* additionalHeaders) {
+    if (additionalHeaders) *additionalHeaders = nullptr;
+    return S_OK;
+}
+
+STDMETHODIMP CBindStatusCallback::OnResponse(DWORD code, LPCWSTR responseHeaders, LPCWSTR,
+                                             LPWSTR* additionalHeaders) {
+    if (additionalHeaders) *additionalHeaders = nullptr;
+    // Only a successful answer is the file; an error page's name is not.
+    if (!nameSlot_ || code < 200 || code > 299) return S_OK;
+    headersSeen_ = true;
+    if (!responseHeaders || !ServerNameFromHeaders(U(responseHeaders), static_cast<size_t>(lstrlenW(responseHeaders)),
+                                                   U(nameSlot_), kServerNameChars))
+        nameSlot_[0] = 0;
+    return S_OK;
+}
+
+HRESULT CUrlBinding::Start(const wchar_t* url, wchar_t** captureSlot, wchar_t* nameSlot) {
     Close();
-    callback_.Reset(new (std::nothrow) CBindStatusCallback(captureSlot));
+    callback_.Reset(new (std::nothrow) CBindStatusCallback(captureSlot, url, nameSlot));
     if (!callback_) return E_OUTOFMEMORY;
 
     HRESULT hr = CreateURLMoniker(nullptr, url, moniker_.Receive());
@@ -160,10 +214,13 @@ void CUrlBinding::Close() {
     callback_.Reset();
 }
 
-int ResolveFinalUrl(const wchar_t* url, wchar_t** finalUrl) {
+int ResolveFinalUrl(const wchar_t* url, wchar_t** finalUrl) { return ResolveFinalUrl(url, finalUrl, nullptr); }
+
+int ResolveFinalUrl(const wchar_t* url, wchar_t** finalUrl, wchar_t* serverName) {
+    if (serverName) serverName[0] = 0;
     if (!url || !finalUrl || *finalUrl) return kNotResolved;
     CUrlBinding binding;
-    binding.Start(url, finalUrl);  // only the capture decides, not how the binding ended
+    binding.Start(url, finalUrl, serverName);  // only the capture decides, not how the binding ended
     int result = *finalUrl ? kResolved : kNotResolved;
     binding.Close();
     return result;

@@ -21,6 +21,9 @@ protected:
     void SetUseDefaultChecked(bool on) override { useDefault_ = on; }
     bool ParseUrlChecked() override { return parseUrl_; }
     void SetParseUrlChecked(bool on) override { parseUrl_ = on; }
+    bool UseContentDispositionChecked() override { return useContentDisposition_; }
+    void SetUseContentDispositionChecked(bool on) override { useContentDisposition_ = on; }
+    void EnableUseContentDisposition(bool) override {}
     void GetDefaultFolder(char16_t* out, size_t cap) override { TextCopy(out, cap, defaultFolder_.c_str()); }
     void SetDefaultFolder(const char16_t* text) override { defaultFolder_ = text ? text : u""; }
     void EnableDefaultFolder(bool) override {}
@@ -64,7 +67,7 @@ private:
         std::u16string rule, folder;
     };
     std::vector<Row> rows_;
-    bool useDefault_ = false, parseUrl_ = false;
+    bool useDefault_ = false, parseUrl_ = false, useContentDisposition_ = false;
     std::u16string defaultFolder_;
 };
 

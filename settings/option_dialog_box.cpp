@@ -206,12 +206,16 @@ void TOptionDlgBox::BuildGeneralPage() {
     btnBrowseDefault->OnClick = Bind<&OptionDlgLogic::btnBrowseDefaultClick>(this);
     cbParseURL = Place(new TCheckBox(p, W(t.cbParseURL)), 12, 76, L.cbParseURLWidth, 17);
     cbParseURL->OnClick = Bind<&OptionDlgLogic::cbUseDefaultClick>(this);
-    Image1 = Place(new TImage(p), 32, 100, 32, 32);
+    // Indented under cbParseURL, which it depends on.
+    cbUseContentDisposition =
+        Place(new TCheckBox(p, W(t.cbUseContentDisposition)), 32, 100, L.cbUseContentDispositionWidth, 17);
+    cbUseContentDisposition->OnClick = Bind<&OptionDlgLogic::cbUseDefaultClick>(this);
+    Image1 = Place(new TImage(p), 32, 124, 32, 32);
     Image1->SetPicture(InfoIcon(), 32);
     lblInformParase = new TLabel(p, W(t.lblInformParase));
     lblInformParase->WordWrap = true;
     lblInformParase->SetFontColor(clNavy);
-    Place(lblInformParase, 72, 100, w - 72 - 16, 45, akLeft | akTop | akRight);
+    Place(lblInformParase, 72, 124, w - 72 - 16, 45, akLeft | akTop | akRight);
 
     lblChangeFont = new TLabel(p, W(t.lblChangeFont));
     Place(lblChangeFont, 12, L.lblChangeFontTop, lblChangeFont->Width(), lblChangeFont->Height());
@@ -323,6 +327,9 @@ bool TOptionDlgBox::UseDefaultChecked() { return cbUseDefault->Checked(); }
 void TOptionDlgBox::SetUseDefaultChecked(bool on) { cbUseDefault->SetChecked(on); }
 bool TOptionDlgBox::ParseUrlChecked() { return cbParseURL->Checked(); }
 void TOptionDlgBox::SetParseUrlChecked(bool on) { cbParseURL->SetChecked(on); }
+bool TOptionDlgBox::UseContentDispositionChecked() { return cbUseContentDisposition->Checked(); }
+void TOptionDlgBox::SetUseContentDispositionChecked(bool on) { cbUseContentDisposition->SetChecked(on); }
+void TOptionDlgBox::EnableUseContentDisposition(bool on) { cbUseContentDisposition->SetEnabled(on); }
 
 void TOptionDlgBox::GetDefaultFolder(char16_t* out, size_t cap) {
     eDefault->GetText(W(out), static_cast<int>(cap));

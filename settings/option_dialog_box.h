@@ -47,6 +47,7 @@ public:
     forms::TEdit* eDefault;
     forms::TFlatButton* btnBrowseDefault;
     forms::TCheckBox* cbParseURL;
+    forms::TCheckBox* cbUseContentDisposition;
     forms::TImage* Image1;
     forms::TLabel* lblInformParase;
     forms::TLabel* lblChangeFont;
@@ -124,6 +125,9 @@ protected:
     void SetUseDefaultChecked(bool on) override;
     bool ParseUrlChecked() override;
     void SetParseUrlChecked(bool on) override;
+    bool UseContentDispositionChecked() override;
+    void SetUseContentDispositionChecked(bool on) override;
+    void EnableUseContentDisposition(bool on) override;
     void GetDefaultFolder(char16_t* out, size_t cap) override;
     void SetDefaultFolder(const char16_t* text) override;
     void EnableDefaultFolder(bool on) override;

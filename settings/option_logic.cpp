@@ -70,6 +70,7 @@ void OptionDlgLogic::LoadOptions(SettingsValues& from) {
     from.ReadString(kDefaultFolder, u"", folder, sizeof folder);
     SetDefaultFolder(folder);
     SetParseUrlChecked(from.ReadDword(kParseUrl, 0) != 0);
+    SetUseContentDispositionChecked(from.ReadDword(kUseContentDisposition, 0) == 1);
 }
 
 void OptionDlgLogic::LoadRules(SettingsValues& from) {
@@ -141,6 +142,9 @@ int OptionDlgLogic::WriteSettings(SettingsValues& to) {
     GetDefaultFolder(folder, kPathChars);
     ok &= to.WriteString(kDefaultFolder, folder);
     ok &= to.WriteDword(kParseUrl, ParseUrlChecked() ? 1 : 0);
+    // Written only when on: with the option off the store holds what it
+    // always held.
+    if (UseContentDispositionChecked()) ok &= to.WriteDword(kUseContentDisposition, 1);
     int32_t n = RuleCount();
     ok &= to.WriteDword(kNum, static_cast<uint32_t>(n));
     char16_t rule[kRuleChars];
@@ -169,6 +173,8 @@ bool OptionDlgLogic::SaveSettings() {
 
 void OptionDlgLogic::RefreshGeneralPage() {
     EnableDefaultFolder(UseDefaultChecked());
+    // The server's file name is known only when the address is resolved.
+    EnableUseContentDisposition(ParseUrlChecked());
     char16_t charSetText[64];
     FormatCharSet(charSetText, 64, guiCharSet_);
     ShowGuiFont(guiFace_, charSetText);

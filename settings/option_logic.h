@@ -111,6 +111,9 @@ protected:
     virtual void SetUseDefaultChecked(bool on) = 0;  // fires cbUseDefaultClick on a change
     virtual bool ParseUrlChecked() = 0;
     virtual void SetParseUrlChecked(bool on) = 0;
+    virtual bool UseContentDispositionChecked() = 0;
+    virtual void SetUseContentDispositionChecked(bool on) = 0;
+    virtual void EnableUseContentDisposition(bool on) = 0;
     virtual void GetDefaultFolder(char16_t* out, size_t cap) = 0;
     virtual void SetDefaultFolder(const char16_t* text) = 0;  // fires eDefaultChange
     virtual void EnableDefaultFolder(bool on) = 0;

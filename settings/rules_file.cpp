@@ -26,6 +26,7 @@ constexpr ValueSpec kGeneralValues[] = {
     {kUseDefault, Form::Number, 0},
     {kDefaultFolder, Form::Text, kPathChars - 1},
     {kParseUrl, Form::Number, 0},
+    {kUseContentDisposition, Form::Number, 0},
     {kNum, Form::Number, 0},
 };
 

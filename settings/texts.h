@@ -32,6 +32,7 @@ struct TextSet {
     // General page
     const char16_t* cbUseDefault;
     const char16_t* cbParseURL;
+    const char16_t* cbUseContentDisposition;
     const char16_t* lblInformParase;
     const char16_t* lblChangeFont;
     const char16_t* lblFontFace;
@@ -108,7 +109,7 @@ const TextSet& Texts();
 // and the fonts of the two controls that never follow the GUI font.
 struct LayoutSet {
     int lvListTop, lvListHeight;
-    int cbUseDefaultWidth, cbParseURLWidth;
+    int cbUseDefaultWidth, cbParseURLWidth, cbUseContentDispositionWidth;
     int lblChangeFontTop, lblFontFaceTop, lblCharSetTop;
     int eFontFaceTop, eCharSetTop;
     int btnChangeFontLeft, btnChangeFontTop;

@@ -15,6 +15,9 @@ inline constexpr const char16_t* kNum = u"Num";
 inline constexpr const char16_t* kUseDefault = u"UseDefault";
 inline constexpr const char16_t* kDefaultFolder = u"DefaultFolder";
 inline constexpr const char16_t* kParseUrl = u"ParseURL";
+// Opt-in: the file name from the server's Content-Disposition header is the
+// name source of a resolved download. On only if exactly 1, in both programs.
+inline constexpr const char16_t* kUseContentDisposition = u"UseContentDisposition";
 inline constexpr const char16_t* kGuiFontFace = u"GUIFontFace";
 inline constexpr const char16_t* kGuiCharSet = u"GUICharSet";
 inline constexpr const char16_t* kTypeSuffix = u"Type";

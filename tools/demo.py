@@ -84,12 +84,17 @@ def main():
         args = ["/default", folders["other"], "/parseurl", "1"]
         for _, kind, text, folder in rules:
             args += [kind, text, folder]
-        wine(WINE64, os.path.join(out, "win64", "bin", "fwrules.exe"), *args)
+
+        def write_rules(use_cd):
+            wine(WINE64, os.path.join(out, "win64", "bin", "fwrules.exe"), *args, "/usecd", use_cd)
+
+        write_rules("0")
         print("== the rules (written through the settings store)")
         for i, (label, _, text, folder) in enumerate(rules, 1):
             print(f"   {i}. {label:<9} {text:<26} -> {folder}")
         print(f"      {'default folder':<36} -> {folders['other']}")
         print("      ParseURL 1 (follow script and redirect addresses)")
+        print("      UseContentDisposition 0, then 1 for the last download (the server's file name)")
 
         urls = [
             f"http://{host}/papers/Report.PDF",
@@ -97,39 +102,46 @@ def main():
             f"http://{host}/music/track.ogg",
             f"http://{host}/misc/archive.zip",
             f"http://{host}/get.php?id=7",
+            f"http://{host}/download?id=42",
         ]
+        # Its server answers Content-Disposition: attachment; filename="Quarterly report.pdf".
+        named = f"http://{host}/download?id=42"
         matched_by = {folder.lower(): f"{i}. {label} {text}" for i, (label, _, text, folder) in enumerate(rules, 1)}
         matched_by[folders["other"].lower()] = "default folder"
         rows = []
-        for name, loader, bindir, _ in roles:
-            report = wine(loader, os.path.join(bindir, "iexplore.exe"), "/fresh", *urls)
-            current = {}
-            for line in report.splitlines():
-                key, _, value = line.partition("\t")
-                current[key] = value
-                if key == "save-folder":
-                    rows.append((name, current))
-                    current = {}
+
+        def download(use_cd, batch):
+            write_rules(use_cd)
+            for name, loader, bindir, _ in roles:
+                report = wine(loader, os.path.join(bindir, "iexplore.exe"), "/fresh", *batch)
+                current = {"option": "on" if use_cd == "1" else "off"}
+                for line in report.splitlines():
+                    key, _, value = line.partition("\t")
+                    current[key] = value
+                    if key == "save-folder":
+                        rows.append((name, current))
+                        current = {"option": current["option"]}
+
+        download("0", urls)
+        download("1", [named])
         print("== downloads through the stand-in browser (the handler declines each one with E_NOTIMPL)")
-        header = ("host", "URL", "rule that matched", "Save dialog opens in", "ms")
+        header = ("host", "URL", "server's name", "rule that matched", "Save dialog opens in", "ms")
         table = [header]
         for name, r in rows:
             folder = r.get("save-folder", "")
             rule = matched_by.get(folder.lower(), "(none)") if folder else "(none)"
             if r.get("result") != "0x80004001":
                 rule = f"(handler answered {r.get('result')})"
-            table.append((name, r.get("url", ""), rule, folder or "(where the browser always opens it)",
+            table.append((name, r.get("url", ""), r["option"], rule, folder or "(where the browser always opens it)",
                           r.get("took-ms", "")))
         widths = [max(len(row[i]) for row in table) for i in range(len(header))]
         for n, row in enumerate(table):
             print("   " + "  ".join(cell.ljust(widths[i]) for i, cell in enumerate(row)).rstrip())
             if n == 0:
                 print("   " + "  ".join("-" * w for w in widths))
-        script = [r for _, r in rows if "get.php" in r.get("url", "")]
-        if script and script[0].get("save-folder", "").lower() == folders["other"].lower():
-            print("   get.php?id=7 redirects to /files/report.pdf. On Windows the handler follows it (ParseURL 1)\n"
-                  "   and the .pdf rule matches; Wine's urlmon reports the request address instead of the\n"
-                  "   redirected one (docs/wine.md), so under Wine it falls to the default folder.")
+        print("   get.php?id=7 redirects to /files/report.pdf: followed (ParseURL 1), the .pdf rule matches.\n"
+              "   download?id=42 names its file only in Content-Disposition (\"Quarterly report.pdf\"): with the\n"
+              "   server's name off the address decides (default folder), with it on the .pdf rule matches.")
         print(f"== done in {time.monotonic() - started:.0f} s")
     finally:
         subprocess.run([http_sh, "stop", http_dir], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)

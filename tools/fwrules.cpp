@@ -1,7 +1,7 @@
 // fwrules: writes a rule list and the options through the settings store, the
 // way the settings program saves them (the key is deleted, then written whole).
 //
-//   fwrules.exe [/default FOLDER] [/parseurl N] [name|ext|url TEXT FOLDER]...
+//   fwrules.exe [/default FOLDER] [/parseurl N] [/usecd N] [name|ext|url TEXT FOLDER]...
 //
 // Without /default, UseDefault is 0. Exit code 0, or 2 for a bad command line.
 #include "results.h"
@@ -21,7 +21,7 @@ bool RuleType(const wchar_t* word, uint32_t* type) {
 }
 
 int Usage() {
-    std::fwprintf(stderr, L"usage: fwrules.exe [/default FOLDER] [/parseurl N] [name|ext|url TEXT FOLDER]...\n");
+    std::fwprintf(stderr, L"usage: fwrules.exe [/default FOLDER] [/parseurl N] [/usecd N] [name|ext|url TEXT FOLDER]...\n");
     return 2;
 }
 
@@ -39,6 +39,10 @@ int wmain(int argc, wchar_t** argv) {
             i += 2;
         } else if (lstrcmpiW(argv[i], L"/parseurl") == 0 && i + 1 < argc) {
             fw::WriteSettingDword(fw::kParseUrl, static_cast<uint32_t>(std::wcstoul(argv[i + 1], nullptr, 10)));
+            i += 2;
+        } else if (lstrcmpiW(argv[i], L"/usecd") == 0 && i + 1 < argc) {
+            fw::WriteSettingDword(fw::kUseContentDisposition,
+                                  static_cast<uint32_t>(std::wcstoul(argv[i + 1], nullptr, 10)));
             i += 2;
         } else if (RuleType(argv[i], &type) && i + 2 < argc) {
             if (fw::WriteRule(rules++, type, U(argv[i + 1]), U(argv[i + 2])) != fw::kDone) return 1;

@@ -10,6 +10,12 @@ Paths:
                       302 (relative Location) to /files/report.pdf
   /slow.php?...       waits 4 s, then answers as /get.php (a Cancel to test)
   /close              closes the connection without sending anything
+  /download?id=42     200 with Content-Disposition: attachment;
+                      filename="Quarterly report.pdf"
+  /cd?h=V[&h=V...]    200 with one Content-Disposition header per h, each
+                      the percent-decoded V sent as its raw bytes
+  /cd302?h=V...       302 to /cd?h=V... (the same query), so the header
+                      comes with the redirect's target
   /log...             the paths asked for so far, one a line (then cleared);
                       any query keeps caches out of the way
 """
@@ -20,6 +26,7 @@ import socket
 import socketserver
 import threading
 import time
+import urllib.parse
 
 BODY = bytes(range(256)) * 256
 requests = []
@@ -53,6 +60,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.redirect("/files/report.pdf")
         if self.path.startswith("/files/"):
             return self.reply(200, "application/octet-stream", BODY)
+        if self.path.startswith("/download?id=42"):
+            return self.reply(200, "application/octet-stream", BODY,
+                              [b'attachment; filename="Quarterly report.pdf"'])
+        url = urllib.parse.urlsplit(self.path)
+        if url.path == "/cd302":
+            return self.redirect("/cd?" + url.query)
+        if url.path == "/cd":
+            # Bytes as they are: a test may send what no sane server would.
+            values = [urllib.parse.unquote_to_bytes(part[2:])
+                      for part in url.query.split("&") if part.startswith("h=")]
+            return self.reply(200, "application/octet-stream", BODY, values)
         self.reply(404, "text/plain", b"not found\n")
 
     def redirect(self, location):
@@ -61,9 +79,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send_header("Content-Length", "0")
         self.end_headers()
 
-    def reply(self, code, kind, body):
+    def reply(self, code, kind, body, dispositions=()):
         self.send_response(code)
         self.send_header("Content-Type", kind)
+        for value in dispositions:
+            # Latin-1 maps every byte to itself.
+            self.send_header("Content-Disposition", value.decode("latin-1"))
         self.send_header("Content-Length", str(len(body)))
         self.send_header("Cache-Control", "no-store")
         self.end_headers()

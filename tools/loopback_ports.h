@@ -3,6 +3,8 @@
 #pragma once
 #include "win.h"
 #include <stdio.h>
+#include <initializer_list>
+#include <string>
 
 namespace fw {
 
@@ -27,6 +29,29 @@ inline LoopbackPorts ReadLoopbackPorts() {
         fclose(f);
     }
     return p;
+}
+
+// The query of a /cd address that makes the server answer with these
+// Content-Disposition headers: "h=" + each one's bytes percent-encoded, so
+// that anything (a '%', a ';') reaches the header as it is.
+inline std::string DispositionQuery(std::initializer_list<const char*> headers) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string q;
+    for (const char* h : headers) {
+        q += q.empty() ? "h=" : "&h=";
+        for (const char* c = h; *c; ++c) {
+            unsigned char b = static_cast<unsigned char>(*c);
+            bool plain = (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
+            if (plain) {
+                q += *c;
+            } else {
+                q += '%';
+                q += hex[b >> 4];
+                q += hex[b & 15];
+            }
+        }
+    }
+    return q;
 }
 
 }  // namespace fw

@@ -131,6 +131,7 @@ TEST_F(CallbackTest, QueryInterfaceHandsOutOnlyItsTwoInterfaces) {
         {"IStream", &IID_IStream, E_NOINTERFACE},
         {"IDownloadManager", &IID_IDownloadManager, E_NOINTERFACE},
         {"IBindStatusCallbackEx", &IID_IBindStatusCallbackEx, E_NOINTERFACE},
+        {"IHttpNegotiate, not asked for a name", &IID_IHttpNegotiate, E_NOINTERFACE},
     };
     for (const auto& row : rows) {
         void* out = &slot;  // anything but null
@@ -145,6 +146,20 @@ TEST_F(CallbackTest, QueryInterfaceHandsOutOnlyItsTwoInterfaces) {
     }
     EXPECT_EQ(cb->AddRef(), 2u);
     EXPECT_EQ(cb->Release(), 1u);
+
+    // Asked for the server's file name, it reads the response too; IUnknown
+    // stays the same object.
+    wchar_t name[kServerNameChars];
+    auto* named = new CBindStatusCallback(&slot, nullptr, name);
+    void* negotiate = nullptr;
+    void* unknown = nullptr;
+    ASSERT_EQ(named->QueryInterface(IID_IHttpNegotiate, &negotiate), S_OK);
+    EXPECT_EQ(negotiate, static_cast<IHttpNegotiate*>(named));
+    ASSERT_EQ(static_cast<IHttpNegotiate*>(negotiate)->QueryInterface(IID_IUnknown, &unknown), S_OK);
+    EXPECT_EQ(unknown, static_cast<IBindStatusCallback*>(named));
+    EXPECT_EQ(static_cast<IHttpNegotiate*>(negotiate)->Release(), 2u);
+    EXPECT_EQ(static_cast<IUnknown*>(unknown)->Release(), 1u);
+    EXPECT_EQ(named->Release(), 0u);
 }
 
 struct Report {
@@ -159,6 +174,7 @@ TEST_F(CallbackTest, OnlyTheFirstBeginDataReportIsCapturedAndAborts) {
         std::vector<Report> reports;
         const char* captured;
         int aborts;
+        const wchar_t* request = nullptr;  // the address bound, when the callback knows it
     };
     const Row rows[] = {
         {"redirect, then begin data, then later ones", true,
@@ -173,11 +189,34 @@ TEST_F(CallbackTest, OnlyTheFirstBeginDataReportIsCapturedAndAborts) {
         {"no binding to abort", false, {{BINDSTATUS_BEGINDOWNLOADDATA, L"http://h/a.zip"}}, "http://h/a.zip", 0},
         {"empty text, then a real one", true,
          {{BINDSTATUS_BEGINDOWNLOADDATA, L""}, {BINDSTATUS_BEGINDOWNLOADDATA, L"http://h/a.zip"}}, "", 1},
+        // Wine names the request at begin-data; the redirect reports name every hop.
+        {"begin data names the request after redirects: the last target", true,
+         {{BINDSTATUS_REDIRECTING, L"http://h/step2.asp"},
+          {BINDSTATUS_REDIRECTING, L"http://h/files/report.pdf"},
+          {BINDSTATUS_BEGINDOWNLOADDATA, L"http://h/get.php?id=7"}},
+         "http://h/files/report.pdf", 1, L"http://h/get.php?id=7"},
+        {"begin data names the final address", true,
+         {{BINDSTATUS_REDIRECTING, L"http://h/files/report.pdf"},
+          {BINDSTATUS_BEGINDOWNLOADDATA, L"http://h/files/report.pdf"}},
+         "http://h/files/report.pdf", 1, L"http://h/get.php?id=7"},
+        {"begin data names a third address: taken as it is", true,
+         {{BINDSTATUS_REDIRECTING, L"http://h/step2.asp"}, {BINDSTATUS_BEGINDOWNLOADDATA, L"http://h/other.zip"}},
+         "http://h/other.zip", 1, L"http://h/get.php?id=7"},
+        {"no redirect, begin data names the request", true,
+         {{BINDSTATUS_BEGINDOWNLOADDATA, L"http://h/get.php?id=7"}}, "http://h/get.php?id=7", 1,
+         L"http://h/get.php?id=7"},
+        {"redirect after the capture changes nothing", true,
+         {{BINDSTATUS_BEGINDOWNLOADDATA, L"http://h/get.php?id=7"}, {BINDSTATUS_REDIRECTING, L"http://h/late.pdf"},
+          {BINDSTATUS_BEGINDOWNLOADDATA, L"http://h/get.php?id=7"}},
+         "http://h/get.php?id=7", 1, L"http://h/get.php?id=7"},
+        {"request unknown: the begin-data text", true,
+         {{BINDSTATUS_REDIRECTING, L"http://h/files/report.pdf"}, {BINDSTATUS_BEGINDOWNLOADDATA, L"http://h/get.php"}},
+         "http://h/get.php", 1},
     };
     for (const auto& row : rows) {
         FakeBinding b;
         wchar_t* captured = nullptr;
-        auto* c = new CBindStatusCallback(&captured);
+        auto* c = new CBindStatusCallback(&captured, row.request);
         if (row.startBinding) {
             EXPECT_EQ(c->OnStartBinding(0, &b), S_OK) << row.label;
         }
@@ -214,6 +253,84 @@ TEST_F(CallbackTest, FailedAllocationCapturesNothing) {
     EXPECT_EQ(cb->OnProgress(0, 0, BINDSTATUS_BEGINDOWNLOADDATA, L"http://h/x"), S_OK);
     EXPECT_EQ(Captured(), "http://h/x");
     cb->OnStopBinding(S_OK, nullptr);
+}
+
+TEST_F(CallbackTest, FailedRedirectCopyFallsBackToTheBeginDataText) {
+    g_taskMemAlloc = FailingAlloc;
+    g_failFrom = 2;  // the first redirect is kept, the second cannot be
+    auto* c = new CBindStatusCallback(&slot, L"http://h/get.php?id=7");
+    c->OnProgress(0, 0, BINDSTATUS_REDIRECTING, L"http://h/step2.asp");
+    c->OnProgress(0, 0, BINDSTATUS_REDIRECTING, L"http://h/files/report.pdf");
+    g_failFrom = 0;
+    c->OnProgress(0, 0, BINDSTATUS_BEGINDOWNLOADDATA, L"http://h/get.php?id=7");
+    // Not the stale step2.asp: the request, as without the redirect reports.
+    EXPECT_EQ(Captured(), "http://h/get.php?id=7");
+    EXPECT_EQ(c->Release(), 0u);
+}
+
+TEST_F(CallbackTest, ServerNameFromTheSuccessfulResponse) {
+    const wchar_t* named = L"HTTP/1.1 200 OK\r\nContent-Disposition: attachment; filename=\"Quarterly report.pdf\"\r\n\r\n";
+    const wchar_t* none = L"HTTP/1.1 200 OK\r\nContent-Type: application/pdf\r\n\r\n";
+    const ULONG kName = BINDSTATUS_CONTENTDISPOSITIONFILENAME;
+    struct Step {
+        bool response;  // OnResponse with code and headers, else OnProgress with code and text
+        DWORD code;
+        const wchar_t* text;
+    };
+    struct Row {
+        const char* label;
+        std::vector<Step> steps;
+        const char* name;
+    };
+    const Row rows[] = {
+        {"200 with the header", {{true, 200, named}}, "Quarterly report.pdf"},
+        {"206 is a success too", {{true, 206, named}}, "Quarterly report.pdf"},
+        {"an error answer's name is not taken", {{true, 404, named}}, ""},
+        {"no header", {{true, 200, none}}, ""},
+        {"unusable header", {{true, 200, L"HTTP/1.1 200 OK\r\nContent-Disposition: attachment; filename=\"a|b.pdf\"\r\n"}},
+         ""},
+        {"no headers at all", {{true, 200, nullptr}}, ""},
+        {"the platform's name alone, made safe", {{false, kName, L"C:\\x\\y.pdf"}}, "y.pdf"},
+        {"the platform's name unusable", {{false, kName, L"a?b.pdf"}}, ""},
+        {"the platform's name null", {{false, kName, nullptr}}, ""},
+        {"headers decide over a later platform name", {{true, 200, named}, {false, kName, L"other.zip"}},
+         "Quarterly report.pdf"},
+        {"headers decide over an earlier platform name", {{false, kName, L"other.zip"}, {true, 200, none}}, ""},
+    };
+    for (const Row& row : rows) {
+        wchar_t name[kServerNameChars];
+        wmemset(name, L'#', kServerNameChars);
+        auto* c = new CBindStatusCallback(&slot, nullptr, name);
+        for (const Step& step : row.steps) {
+            if (step.response) {
+                LPWSTR extra = reinterpret_cast<LPWSTR>(1);
+                EXPECT_EQ(c->OnResponse(step.code, step.text, L"GET / HTTP/1.1\r\n", &extra), S_OK) << row.label;
+                EXPECT_EQ(extra, nullptr) << row.label;
+            } else {
+                EXPECT_EQ(c->OnProgress(0, 0, step.code, step.text), S_OK) << row.label;
+            }
+        }
+        std::string got;
+        for (const wchar_t* p = name; *p && p < name + kServerNameChars; ++p) got += static_cast<char>(*p);
+        EXPECT_EQ(got, row.name) << row.label;
+        EXPECT_EQ(slot, nullptr) << row.label << ": the name is no final URL";
+        EXPECT_EQ(c->Release(), 0u) << row.label;
+    }
+}
+
+TEST_F(CallbackTest, NoRequestHeadersAddedAndNothingWrittenOnceForgotten) {
+    wchar_t name[kServerNameChars] = L"untouched";
+    auto* c = new CBindStatusCallback(&slot, L"http://h/get.php", name);
+    LPWSTR extra = reinterpret_cast<LPWSTR>(1);
+    EXPECT_EQ(c->BeginningTransaction(L"http://h/get.php", L"Accept: */*\r\n", 0, &extra), S_OK);
+    EXPECT_EQ(extra, nullptr);
+    c->ForgetCaptureSlot();
+    c->OnResponse(200, L"HTTP/1.1 200 OK\r\nContent-Disposition: attachment; filename=a.pdf\r\n", nullptr, nullptr);
+    c->OnProgress(0, 0, BINDSTATUS_CONTENTDISPOSITIONFILENAME, L"b.pdf");
+    c->OnProgress(0, 0, BINDSTATUS_BEGINDOWNLOADDATA, L"http://h/get.php");
+    EXPECT_EQ(slot, nullptr);
+    EXPECT_EQ(name[0], 0) << "cleared when made, never written after";
+    EXPECT_EQ(c->Release(), 0u);
 }
 
 TEST_F(CallbackTest, BindingsAreSwappedAndReleased) {

@@ -16,8 +16,6 @@ namespace {
 const std::wstring kDir = L"C:\\Program Files\\HostTest";
 const wchar_t* kIeKey = L"SOFTWARE\\Microsoft\\Internet Explorer";
 
-bool OnWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
-
 using Report = std::map<std::string, std::string>;
 
 class Host : public ::testing::Test {
@@ -138,10 +136,50 @@ TEST_F(Host, OnlyParseUrlOneFollowsAScriptUrl) {
         EXPECT_EQ(got[0]["result"], "0x80004001") << r.name;
         std::string log = ServerLog();
         EXPECT_EQ(log.find(path) != std::string::npos, r.fetched) << r.name << ", server log:\n" << log;
-        // Windows reports the redirected address (/files/report.pdf), so the
-        // .pdf rule matches; Wine reports the request's (docs/wine.md).
-        bool seeded = r.fetched && !OnWine();
-        EXPECT_EQ(got[0]["save-folder"], seeded ? "C:\\HostTest\\Docs" : "") << r.name;
+        // The redirect ends at /files/report.pdf: followed, the .pdf rule matches.
+        EXPECT_EQ(got[0]["save-folder"], r.fetched ? "C:\\HostTest\\Docs" : "") << r.name;
+    }
+}
+
+// "&end" keeps the address's own extension from matching any rule.
+std::string HeaderQuery(std::initializer_list<const char*> headers) { return DispositionQuery(headers) + "&end"; }
+
+TEST_F(Host, TheServersFileNameDecidesOnlyWithTheOptionOn) {
+    WriteRules({{kExtensionRule, u".pdf", u"C:\\HostTest\\Docs"}, {kExtensionRule, u".exe", u"C:\\HostTest\\Installers"}});
+    WriteSettingDword(kUseDefault, 1);
+    WriteSettingString(kDefaultFolder, u"C:\\HostTest\\Default");
+    WriteSettingDword(kParseUrl, 1);
+    const char* docs = "C:\\HostTest\\Docs";
+    const char* installers = "C:\\HostTest\\Installers";
+    const char* other = "C:\\HostTest\\Default";
+    struct Row {
+        const char* label;
+        std::string path;
+        const char* on;   // the Save dialog's folder with "UseContentDisposition" 1
+        const char* off;  // ... and with it 0
+    };
+    const Row rows[] = {
+        {"quoted name", "/download?id=42", docs, other},
+        {"filename* over filename", "/cd?" + HeaderQuery({"attachment; filename=\"a.pdf\"; filename*=UTF-8''%E2%82%AC%20setup.exe"}),
+         installers, other},
+        {"path parts stripped", "/cd?" + HeaderQuery({"attachment; filename=../../tool.exe"}), installers, other},
+        {"unusable name", "/cd?" + HeaderQuery({"attachment; filename=\"what?.pdf\""}), other, other},
+        {"repeated, names differ", "/cd?" + HeaderQuery({"attachment; filename=a.pdf", "attachment; filename=b.exe"}),
+         other, other},
+        {"header of the redirect's target", "/cd302?" + HeaderQuery({"inline; filename=report.pdf"}), docs, other},
+        {"no header: the address after the 302 chain", "/get.php?id=cd", docs, docs},
+    };
+    for (uint32_t option : {1u, 0u}) {
+        WriteSettingDword(kUseContentDisposition, option);
+        std::vector<std::string> urls;
+        for (const Row& r : rows) urls.push_back(Url(r.path));
+        std::vector<Report> got = Run(urls);
+        ASSERT_EQ(got.size(), std::size(rows));
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i]["result"], "0x80004001") << rows[i].label;
+            EXPECT_EQ(got[i]["save-folder"], option ? rows[i].on : rows[i].off)
+                << rows[i].label << ", option " << option;
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include "url_resolve.h"
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace fw::test {
 namespace {
@@ -68,8 +69,9 @@ TEST_F(LoopbackTest, ResolvesWhatTheServerSends) {
     const Row rows[] = {
         {"plain file", base + "/files/plain.zip", 0, base + "/files/plain.zip", "/files/plain.zip\n"},
         // Windows names the address after the redirects at begin-download-data;
-        // Wine's urlmon follows them (the log shows it) but names the request URL.
-        {"302 chain to /files/report.pdf", chain, 0, wine ? chain : base + "/files/report.pdf",
+        // Wine names the request there, and the last redirect target stands in
+        // (RawReportsAfterARedirect shows what Wine reports).
+        {"302 chain to /files/report.pdf", chain, 0, base + "/files/report.pdf",
          "/get.php?id=7\n/step2.asp\n/files/report.pdf\n"},
         // Windows fails the binding before any data; Wine takes the closed
         // connection for an empty answer and reports begin-download-data.
@@ -95,6 +97,106 @@ TEST_F(LoopbackTest, ResolvesWhatTheServerSends) {
         }
         CoTaskMemFree(finalUrl);
     }
+}
+
+// Records what the platform reports through a plain synchronous binding.
+class Recorder final : public IBindStatusCallback {
+public:
+    std::vector<std::string> reports;  // "<code> <text>" for redirect and begin-data reports
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        *ppv = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IBindStatusCallback) ? this : nullptr;
+        if (!*ppv) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+    STDMETHODIMP_(ULONG) Release() override { return --refs_; }
+    STDMETHODIMP OnStartBinding(DWORD, IBinding*) override { return S_OK; }
+    STDMETHODIMP GetPriority(LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP OnLowResource(DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP OnProgress(ULONG, ULONG, ULONG code, LPCWSTR text) override {
+        if (code == BINDSTATUS_REDIRECTING || code == BINDSTATUS_BEGINDOWNLOADDATA)
+            reports.push_back(std::to_string(code) + " " + Narrow(text));
+        return S_OK;
+    }
+    STDMETHODIMP OnStopBinding(HRESULT, LPCWSTR) override { return S_OK; }
+    STDMETHODIMP GetBindInfo(DWORD* flags, BINDINFO* info) override {
+        *flags = BINDF_GETNEWESTVERSION | BINDF_NOWRITECACHE | BINDF_PULLDATA;
+        info->cbSize = sizeof(BINDINFO);
+        return S_OK;
+    }
+    STDMETHODIMP OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM* medium) override {
+        char buf[4096];
+        ULONG got = 0;
+        if (medium && medium->tymed == TYMED_ISTREAM && medium->pstm)
+            while (medium->pstm->Read(buf, sizeof buf, &got) == S_OK && got) {
+            }
+        return S_OK;
+    }
+    STDMETHODIMP OnObjectAvailable(REFIID, IUnknown*) override { return E_NOTIMPL; }
+    LONG refs_ = 1;
+};
+
+TEST_F(LoopbackTest, RawReportsAfterARedirect) {
+    const std::string chain = base + "/get.php?id=raw";
+    std::wstring url = Widen(chain);
+    Recorder recorder;
+    IMoniker* moniker = nullptr;
+    IBindCtx* ctx = nullptr;
+    ASSERT_EQ(CreateURLMoniker(nullptr, url.c_str(), &moniker), S_OK);
+    ASSERT_EQ(CreateBindCtx(0, &ctx), S_OK);
+    ASSERT_EQ(RegisterBindStatusCallback(ctx, &recorder, nullptr, 0), S_OK);
+    IUnknown* object = nullptr;
+    moniker->BindToStorage(ctx, nullptr, IID_IStream, reinterpret_cast<void**>(&object));
+    if (object) object->Release();
+    RevokeBindStatusCallback(ctx, &recorder);
+    ctx->Release();
+    moniker->Release();
+    // Every hop is reported; Wine then names the request at begin-data,
+    // Windows the address after the redirects.
+    const std::vector<std::string> expected = {
+        "3 " + base + "/step2.asp",
+        "3 " + base + "/files/report.pdf",
+        "4 " + (OnWine() ? chain : base + "/files/report.pdf"),
+    };
+    EXPECT_EQ(recorder.reports, expected);
+    EXPECT_EQ(recorder.refs_, 1);
+}
+
+TEST_F(LoopbackTest, ServerNameFromTheFinalResponse) {
+    struct Row {
+        const char* label;
+        std::string path;
+        const char* name;
+    };
+    const Row rows[] = {
+        {"download?id=42", "/download?id=42", "Quarterly report.pdf"},
+        {"filename* in UTF-8", "/cd?" + DispositionQuery({"attachment; filename*=UTF-8''%E2%82%AC%20rates.pdf"}), "?" " rates.pdf"},
+        {"the redirect target's header", "/cd302?" + DispositionQuery({"attachment; filename=\"a/b.zip\""}), "b.zip"},
+        {"repeated alike", "/cd?" + DispositionQuery({"attachment; filename=x.pdf", "inline; filename=x.pdf"}),
+         "x.pdf"},
+        {"repeated, names differ", "/cd?" + DispositionQuery({"attachment; filename=x.pdf", "attachment; filename=y.exe"}),
+         ""},
+        {"unusable", "/cd?" + DispositionQuery({"attachment; filename=\"what?.pdf\""}), ""},
+        {"no header", "/files/plain.zip", ""},
+    };
+    for (const Row& row : rows) {
+        std::wstring url = Widen(base + row.path);
+        wchar_t* finalUrl = nullptr;
+        wchar_t name[kServerNameChars];
+        wmemset(name, L'#', kServerNameChars);
+        EXPECT_EQ(ResolveFinalUrl(url.c_str(), &finalUrl, name), 0) << row.label;
+        EXPECT_EQ(Narrow(name), row.name) << row.label;
+        EXPECT_EQ(CBindStatusCallback::LiveCount(), 0) << row.label;
+        CoTaskMemFree(finalUrl);
+    }
+    // A server that cannot be reached: no name, the slot still cleared.
+    wchar_t* finalUrl = nullptr;
+    wchar_t name[kServerNameChars] = L"stale";
+    std::wstring closed = Widen("http://127.0.0.1:" + std::to_string(ports.closed) + "/download?id=42");
+    EXPECT_EQ(ResolveFinalUrl(closed.c_str(), &finalUrl, name), 1);
+    EXPECT_EQ(name[0], 0);
+    ServerLog();
 }
 
 // The platform may keep the callback after the binding has ended and report

@@ -34,6 +34,7 @@ public:
 
     // General page
     bool useDefault = false, parseUrl = false, defaultEnabled = true;
+    bool useContentDisposition = false, contentDispositionEnabled = true;
     std::u16string defaultFolder, shownFace, shownCharSet, windowFace;
     uint32_t windowCharSet = 0;
     bool pickFolderOk = false;
@@ -96,6 +97,13 @@ protected:
         parseUrl = on;
         cbUseDefaultClick();
     }
+    bool UseContentDispositionChecked() override { return useContentDisposition; }
+    void SetUseContentDispositionChecked(bool on) override {
+        if (on == useContentDisposition) return;
+        useContentDisposition = on;
+        cbUseDefaultClick();
+    }
+    void EnableUseContentDisposition(bool on) override { contentDispositionEnabled = on; }
     void GetDefaultFolder(char16_t* out, size_t cap) override { TextCopy(out, cap, defaultFolder.c_str()); }
     void SetDefaultFolder(const char16_t* text) override {
         if (defaultFolder == text) return;

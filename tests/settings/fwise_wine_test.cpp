@@ -199,6 +199,85 @@ TEST_F(FwiseProgram, CloseAsksOnlyWithUnsavedChanges) {
     EXPECT_FALSE(ReadSettingDword(kUseDefault, 0)) << "discarded, not saved";
 }
 
+// Dark pixels in the text part of a check box as the screen shows it: its
+// caption is black when the box is enabled and grey when it is not.
+int DarkTextPixels(HWND box) {
+    RECT r;
+    GetWindowRect(box, &r);
+    int w = r.right - r.left - 18, h = r.bottom - r.top;  // past the square itself
+    if (w <= 0 || h <= 0) return -1;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, r.left + 18, r.top, SRCCOPY);
+    GdiFlush();
+    int dark = 0;
+    const BYTE* p = static_cast<const BYTE*>(bits);
+    for (int i = 0; i < w * h; ++i, p += 4)
+        if (p[0] < 80 && p[1] < 80 && p[2] < 80) ++dark;
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return dark;
+}
+
+void ClickBox(HWND box) {
+    RECT r;
+    GetWindowRect(box, &r);
+    ClickAt(r.left + 7, (r.top + r.bottom) / 2);
+}
+
+TEST_F(FwiseProgram, ServerNameBoxWorksOnlyWithParseUrl) {
+    const TextSet& t = Texts();
+    Fwise app;
+    ASSERT_TRUE(app.Main());
+    HWND parse = app.Button(t.cbParseURL);
+    HWND named = app.Button(t.cbUseContentDisposition);
+    ASSERT_TRUE(parse && named);
+    // Wine's desktop may take a moment to hand the new window the focus.
+    for (int tries = 0; tries < 5 && !IsWindowVisible(named); ++tries) {
+        Press({VK_CONTROL, VK_TAB});  // to the General page
+        if (!IsWindowVisible(named)) Sleep(500);
+    }
+    ASSERT_TRUE(IsWindowVisible(named));
+    EXPECT_FALSE(IsWindowEnabled(named)) << "ParseURL starts off";
+    int grey = DarkTextPixels(named);
+
+    ClickBox(parse);
+    EXPECT_EQ(SendMessageW(parse, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_TRUE(IsWindowEnabled(named));
+    Sleep(300);
+    int black = DarkTextPixels(named);
+    EXPECT_GT(black, grey + 30) << "the caption is drawn enabled: " << grey << " dark pixels before, " << black << " after";
+    ClickBox(named);
+    EXPECT_EQ(SendMessageW(named, BM_GETCHECK, 0, 0), BST_CHECKED);
+    SendMessageW(app.Button(t.btnApply), BM_CLICK, 0, 0);
+    EXPECT_EQ(ReadSettingDword(kParseUrl, 9), 1u);
+    EXPECT_EQ(ReadSettingDword(kUseContentDisposition, 9), 1u);
+
+    // ParseURL off again: the box greys out and keeps its tick for later.
+    ClickBox(parse);
+    EXPECT_FALSE(IsWindowEnabled(named));
+    Sleep(300);
+    EXPECT_LT(DarkTextPixels(named), black - 30) << "the caption is drawn disabled";
+    ClickBox(named);
+    EXPECT_EQ(SendMessageW(named, BM_GETCHECK, 0, 0), BST_CHECKED) << "a disabled box takes no click";
+    SendMessageW(app.Button(t.btnApply), BM_CLICK, 0, 0);
+    EXPECT_EQ(ReadSettingDword(kParseUrl, 9), 0u);
+    EXPECT_EQ(ReadSettingDword(kUseContentDisposition, 9), 1u);
+    PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
 // A settings key whose writes and deletion the user may not make.
 void LockStore(bool lock) {
     HKEY key = nullptr;
@@ -291,6 +370,7 @@ TEST_F(FwiseProgram, Screenshots) {
     for (const wchar_t* f : {L"C:\\Users\\me", L"C:\\Users\\me\\Documents", L"C:\\Users\\me\\Documents\\Papers",
                              L"C:\\Installers", L"C:\\Users\\me\\Downloads"})
         CreateDirectoryW(f, nullptr);
+    WriteSettingDword(kUseContentDisposition, 1);
     Fwise app;
     ASSERT_TRUE(app.Main());
     RECT list;
@@ -340,6 +420,9 @@ TEST_F(FwiseProgram, Screenshots) {
     SetCursorPos(0, 0);
     Sleep(300);
     EXPECT_TRUE(SaveWindowPicture(ja.Main(), out + L"rules_jpn.bmp"));
+    Press({VK_CONTROL, VK_TAB});
+    Sleep(300);
+    EXPECT_TRUE(SaveWindowPicture(ja.Main(), out + L"general_jpn.bmp"));
     PostMessageW(ja.Main(), WM_CLOSE, 0, 0);
     EXPECT_EQ(ja.WaitExit(), 0);
 }

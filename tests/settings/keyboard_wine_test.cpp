@@ -231,7 +231,7 @@ TEST_F(Keyboard, MnemonicsAndTheFolderKey) {
         std::vector<HWND> checks;
         for (HWND h : Children(main, L"Button"))
             if ((GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX) checks.push_back(h);
-        ASSERT_EQ(checks.size(), 3u) << "use default, parse URLs, remove options";
+        ASSERT_EQ(checks.size(), 4u) << "use default, parse URLs, the server's file name, remove options";
         HWND dlg = nullptr;
         CtrlTab();
         struct Row {
@@ -255,9 +255,9 @@ TEST_F(Keyboard, MnemonicsAndTheFolderKey) {
         EXPECT_TRUE(picker) << "F4 opens no folder picker";
         EXPECT_TRUE(CloseWithEscape(picker, dlg ? dlg : main)) << "Esc did not close the folder picker";
         CtrlTab();
-        bool before = Checked(checks[2]);
+        bool before = Checked(checks[3]);
         Alt('R');
-        EXPECT_NE(Checked(checks[2]), before) << "Alt+R";
+        EXPECT_NE(Checked(checks[3]), before) << "Alt+R";
         // F4 in the rule dialog's folder box.
         CtrlTab();
         CtrlTab();

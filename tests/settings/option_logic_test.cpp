@@ -4,6 +4,7 @@
 #include "option_logic.h"
 #include "store_util.h"
 #include "texts.h"
+#include <algorithm>
 
 namespace fw::test {
 namespace {
@@ -175,6 +176,48 @@ TEST_F(Settings, OptionsLoadAndSaveBack) {
         EXPECT_EQ(Utf8(Stored(kGuiFontFace)), "Tahoma") << row.label;
         EXPECT_EQ(Utf8(Stored(kDefaultFolder)), "D:\\Downloads") << row.label;
     }
+}
+
+TEST_F(Settings, ServerNameOptionIsOnOnlyAsOneAndNeedsParseUrl) {
+    struct Row {
+        const char* label;
+        int stored;  // "UseContentDisposition"; -1: missing
+        uint32_t parseUrl;
+        bool checked, enabled;
+        bool saved;  // written (as 1, right after "ParseURL") by the next save
+    } rows[] = {
+        {"missing: off", -1, 1, false, true, false},
+        {"0: off", 0, 1, false, true, false},
+        {"1: on", 1, 1, true, true, true},
+        {"2: off, and the save leaves it out", 2, 1, false, true, false},
+        {"on without ParseURL: kept, but disabled", 1, 0, true, false, true},
+    };
+    for (const auto& row : rows) {
+        mem::Reset();
+        WriteSettingDword(kParseUrl, row.parseUrl);
+        if (row.stored >= 0) WriteSettingDword(kUseContentDisposition, static_cast<uint32_t>(row.stored));
+        FakeOptionDlg dlg;
+        dlg.LoadSettings();
+        EXPECT_EQ(dlg.useContentDisposition, row.checked) << row.label;
+        EXPECT_EQ(dlg.contentDispositionEnabled, row.enabled) << row.label;
+        EXPECT_FALSE(dlg.Changed()) << row.label;
+        ASSERT_TRUE(dlg.SaveSettings()) << row.label;
+        EXPECT_EQ(ReadSettingDword(kUseContentDisposition, 9), row.saved ? 1u : 9u) << row.label;
+        std::vector<std::string> names = StoredNames();
+        auto parse = std::find(names.begin(), names.end(), "ParseURL");
+        ASSERT_NE(parse, names.end()) << row.label;
+        EXPECT_EQ(parse + 1 != names.end() && *(parse + 1) == "UseContentDisposition", row.saved) << row.label;
+    }
+    // The box follows cbParseURL as the user clicks it.
+    FakeOptionDlg dlg;
+    dlg.LoadSettings();
+    dlg.parseUrl = false;
+    dlg.cbUseDefaultClick();
+    EXPECT_FALSE(dlg.contentDispositionEnabled);
+    dlg.parseUrl = true;
+    dlg.cbUseDefaultClick();
+    EXPECT_TRUE(dlg.contentDispositionEnabled);
+    EXPECT_TRUE(dlg.Changed());
 }
 
 TEST_F(Settings, SaveDeletesFirstThenWritesInOrder) {

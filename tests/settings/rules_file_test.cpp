@@ -310,6 +310,7 @@ TEST_F(CommandLine, ExportThenImportGivesTheStoreASaveWrites) {
     WriteSettingString(kGuiFontFace, u"Tahoma");
     WriteSettingDword(kGuiCharSet, 0x180);  // read as 128, saved as 128
     WriteSettingDword(kParseUrl, 2);        // shown checked, saved as 1
+    WriteSettingDword(kUseContentDisposition, 1);
     WriteRules({{0, u"a\"b", u"C:\\a"}, {7, u"\u65E5", u"C:\\b"}});
     FakeOptionDlg dlg;
     dlg.LoadSettings();

@@ -71,10 +71,10 @@ struct Label {
 
 // Where each label's text begins; a label is drawn when its rectangle holds ink.
 const Label kLabels[] = {
-    {"lblInformParase", 1, false, {72, 100, 200, 114}, {72, 100, 200, 114}},
-    {"lblChangeFont", 1, false, {12, 160, 60, 174}, {12, 148, 60, 162}},
-    {"lblFontFace", 1, false, {32, 180, 60, 194}, {32, 168, 60, 182}},
-    {"lblCharSet", 1, false, {32, 206, 60, 220}, {32, 194, 60, 208}},
+    {"lblInformParase", 1, false, {72, 124, 200, 138}, {72, 124, 200, 138}},
+    {"lblChangeFont", 1, false, {12, 184, 60, 198}, {12, 172, 60, 186}},
+    {"lblFontFace", 1, false, {32, 204, 60, 218}, {32, 192, 60, 206}},
+    {"lblCharSet", 1, false, {32, 230, 60, 244}, {32, 218, 60, 232}},
     {"gbInstall caption", 2, true, {8, 0, 60, 12}, {8, 0, 60, 12}},
     {"lblSetupExp", 2, true, {16, 24, 120, 38}, {16, 24, 120, 38}},
     {"lblInform", 2, true, {56, 49, 200, 63}, {56, 51, 200, 65}},
