@@ -270,7 +270,8 @@ TEST_F(Builds, HelpOpensTheHelpFileBesideTheProgram) {
     } rows[] = {{L"Fwise.exe", u"Help", L"Fwise.chm", L"Folderwise Help", 1252,
                  {L"Folderwise", L"Rules", L"General options", L"Install and uninstall"}},
                 {L"Fwise_JPN.exe", u"ﾍﾙﾌﾟ", L"Fwise_JPN.chm", L"Folderwise ヘルプ", 932,
-                 {L"Folderwise について", L"条件の設定", L"全般の設定", L"インストールとアンインストール"}}};
+                 {L"Folderwise について", L"条件の設定", L"URLのテストと条件のマーク", L"全般の設定",
+                  L"インストールとアンインストール"}}};
     for (const Row& r : rows) {
         ASSERT_NE(GetFileAttributesW((BinDir() + r.chm).c_str()), INVALID_FILE_ATTRIBUTES) << Narrow(r.chm);
         Fwise app(r.exe);
