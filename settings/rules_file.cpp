@@ -401,10 +401,10 @@ const ValueSpec* FindSpec(const std::u16string& name, int32_t* index, uint8_t* b
     size_t digits = 0;
     while (digits < name.size() && name[digits] >= u'0' && name[digits] <= u'9') ++digits;
     if (digits == 0) {
-        for (const ValueSpec& spec : kGeneralValues)
-            if (EqualFolded(name.data(), name.size(), spec.name)) {
-                TextCopy(canonical, kValueNameChars, spec.name);
-                return &spec;
+        for (const ValueSpec& entry : kGeneralValues)
+            if (EqualFolded(name.data(), name.size(), entry.name)) {
+                TextCopy(canonical, kValueNameChars, entry.name);
+                return &entry;
             }
         return nullptr;
     }
@@ -427,11 +427,11 @@ bool FileReader::Take(const std::u16string& name, RawData& data, ValueList* out)
     int32_t index = -1;
     uint8_t bit = 0;
     char16_t canonical[kValueNameChars];
-    const ValueSpec* spec = FindSpec(name, &index, &bit, canonical);
+    const ValueSpec* entry = FindSpec(name, &index, &bit, canonical);
     auto shown = [&name] { return u"\"" + Shown(name.data(), name.size()) + u"\""; };
-    if (!spec) return Fail(shown() + u" is no value of the settings store");
+    if (!entry) return Fail(shown() + u" is no value of the settings store");
     StoredValue value{canonical, 0, 0, {}, false, {}};
-    if (spec->form == Form::Number) {
+    if (entry->form == Form::Number) {
         if (data.dwordForm) {
             value.number = data.number;
         } else if (data.type == kRegDword && data.bytes.size() == 4) {
@@ -461,8 +461,8 @@ bool FileReader::Take(const std::u16string& name, RawData& data, ValueList* out)
         } else {
             return Fail(shown() + u" must be a text (\"...\")");
         }
-        if (value.text.size() > spec->maxChars)
-            return Fail(shown() + u" is longer than " + Number(spec->maxChars) + u" characters");
+        if (value.text.size() > entry->maxChars)
+            return Fail(shown() + u" is longer than " + Number(entry->maxChars) + u" characters");
         value.type = kRegSz;
     }
     // Rule values are told apart by their mask, the few others by a look.
